@@ -1,0 +1,74 @@
+#include "app/form1.h"
+
+#include "platform/qtserialbackend.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+
+namespace vemra {
+
+Platform Platform::desktop()
+{
+    Platform platform;
+    platform.boardPort = std::make_unique<QtSerialBackend>();
+    platform.meterPort = std::make_unique<QtSerialBackend>();
+    platform.systemPorts = systemSerialPorts;
+    return platform;
+}
+
+Form1::Form1(Platform platform, QWidget* parent)
+    : QMainWindow(parent)
+    , dialogs_(platform.dialogs ? std::move(platform.dialogs)
+                                : std::make_unique<WindowDialogs>(this))
+    , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>())
+{
+    systemPorts_ = platform.systemPorts ? platform.systemPorts : SerialPort::PortList(systemSerialPorts);
+    MSComm1 = new SerialPort(QStringLiteral("board"), std::move(platform.boardPort), systemPorts_,
+                             this);
+    MSComm2 = new SerialPort(QStringLiteral("multimeter"), std::move(platform.meterPort),
+                             systemPorts_, this);
+    MSComm1->setObjectName(QStringLiteral("MSComm1"));
+    MSComm2->setObjectName(QStringLiteral("MSComm2"));
+
+    buildWindow();
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    event->accept();
+}
+
+void Form1::sendByte(SerialPort* port, std::uint8_t byte)
+{
+    OutBuffer[0] = byte;
+    port->write(QByteArray(reinterpret_cast<const char*>(OutBuffer.data()), 1));
+}
+
+void Form1::portFailed(const QString& message)
+{
+    dialogs().message(QStringLiteral("Warning"), message, MessageIcon::Warning);
+}
+
+void Form1::fillPortList(QComboBox* list)
+{
+    const QStringList system = systemPorts_();
+    for (int n = 1; n <= 8; ++n) {
+        list->addItem(QStringLiteral("Comm%1").arg(n), n);
+        const QString device = resolvePortDevice(n, QDir::currentPath(), system);
+        list->setItemData(n - 1,
+                          device.isEmpty() ? tr("No device for Comm%1").arg(n) : device,
+                          Qt::ToolTipRole);
+    }
+}
+
+} // namespace vemra

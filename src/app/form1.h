@@ -1,0 +1,236 @@
+#pragma once
+// The station's one window: every control, the acquisition state and every handler, named
+// as operators and maintainers know them. Handlers are defined in the folder of their
+// subsystem (board/, display/, ...); this header is the index of the window.
+
+#include "common/matrix.h"
+#include "platform/clicklabel.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/graph.h"
+#include "platform/numedit.h"
+#include "platform/serialport.h"
+#include "platform/twostatebutton.h"
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace vemra {
+
+// What the window stands on; the program passes the real devices, tests pass loopbacks,
+// a dialog recorder and a fixed clock.
+struct Platform {
+    std::unique_ptr<SerialBackend> boardPort;
+    std::unique_ptr<SerialBackend> meterPort;
+    SerialPort::PortList systemPorts;
+    std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
+    std::unique_ptr<Clock> clock;     // null: the system clock
+
+    static Platform desktop();
+};
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(Platform platform, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    Dialogs& dialogs() { return *dialogs_; }
+    Clock& clock() { return *clock_; }
+
+    // ---- Acquisition state ----
+    std::uint8_t ChannelMask = 0;
+    std::uint8_t NumChannels = 0;
+    std::int32_t NumAvgPoints = 0;
+    std::int32_t TotalPoints = 0;
+    std::int32_t SampleCount = 0;
+    std::int16_t AcqEnCH0 = 0;
+    std::int16_t AcqEnCH1 = 0;
+    std::int16_t AcqEnCH2 = 0;
+    double CoeffCH0 = 1.0;
+    double CoeffCH1 = 1.0;
+    double CoeffCH2 = 1.0;
+    Matrix BlockData{1, 1};
+    double BlockSumCH0 = 0;
+    double BlockSumCH1 = 0;
+    double BlockSumCH2 = 0;
+    Matrix SampleData{1, 1};
+    std::vector<QString> MultData = std::vector<QString>(1);
+    std::int32_t MultCount = 0;
+    std::int32_t SavedChannelMask = 0;
+    std::int32_t SavedSampleCount = 0;
+    bool SavedMultEnabled = false;
+    double SavedTimeStep = 0;
+    std::array<std::uint8_t, 1> OutBuffer{};
+    bool LoadingConf = false;
+    std::int16_t CommPort1 = 0;
+    std::int16_t CommPort2 = 0;
+    std::int32_t MultCmdIndex = 0;
+
+    // ---- Serial links and timers ----
+    SerialPort* MSComm1 = nullptr;
+    SerialPort* MSComm2 = nullptr;
+    QTimer* TimerSendFrame = nullptr;
+    QTimer* TimerMulUpd = nullptr;
+
+    // ---- Graphs ----
+    Graph* CWGraph1 = nullptr;
+    Graph* CWGraphMult = nullptr;
+    TwoStateButton* CWButtonChangeScrean = nullptr;
+
+    // ---- Always visible: run buttons and live values ----
+    QPushButton* CommandSendData = nullptr; // "Start"
+    QPushButton* CommandOff = nullptr;      // "Stop"
+    QPushButton* CommandSave = nullptr;     // "Save"
+    QLineEdit* TextAcq = nullptr;           // "Acquired Points"
+    ClickLabel* LabelForce = nullptr;
+    ClickLabel* LabelCH1 = nullptr;
+    ClickLabel* LabelCH2 = nullptr;
+    QLabel* LabelAverage = nullptr;
+    QLabel* LabelAverageCH1 = nullptr;
+    QLabel* LabelAverageCH2 = nullptr;
+    QLabel* LabelMultCH = nullptr;
+
+    // ---- "Serial RS 232 Communication Setup" ----
+    QGroupBox* FrameDebug = nullptr;
+    QComboBox* ComboPort = nullptr;
+    QComboBox* ComboPort2 = nullptr;
+    QPushButton* CommandCommStart = nullptr; // "Default Comm"
+    ClickLabel* LabelBuff = nullptr;
+    ClickLabel* LabelBuff2 = nullptr;
+    QPushButton* CommandBuff = nullptr; // "Buff"
+
+    // ---- "System Acquisition Timing" ----
+    QGroupBox* FrameContols = nullptr;
+    QCheckBox* CheckInf = nullptr;
+    NumEdit* CWNumEditNumPoint = nullptr;
+    NumEdit* CWNumEditFreq = nullptr;
+    NumEdit* CWNumEditTotPoint = nullptr;
+    QLabel* LabelFrequency = nullptr;
+    QLabel* LabelExpTime = nullptr;
+
+    // ---- "Advanced Graph Controls" ----
+    QGroupBox* FrameGraph = nullptr;
+    NumEdit* CWNumEditSpan = nullptr;
+    NumEdit* CWNumEditSpanCH1 = nullptr;
+    NumEdit* CWNumEditSpanCH2 = nullptr;
+    QLabel* LabelSpan = nullptr;
+    QLabel* LabelSpanCH1 = nullptr;
+    QLabel* LabelSpanCH2 = nullptr;
+    NumEdit* CWNumEdit1 = nullptr; // "Showed points"
+    QPushButton* CommandResetSpan = nullptr;
+    NumEdit* CWNumEditAgilMax = nullptr;
+    NumEdit* CWNumEditAgilMin = nullptr;
+    TwoStateButton* CWButtonGraphMerg = nullptr;
+
+    // ---- "Channels Config." ----
+    QGroupBox* FrameCoeff = nullptr;
+    QCheckBox* CheckCoeff = nullptr; // hidden: driven by "Select Channels"
+    QCheckBox* CheckEnCH0 = nullptr;
+    QCheckBox* CheckEnCH1 = nullptr;
+    QCheckBox* CheckEnCH2 = nullptr;
+    QLineEdit* TextCoeff = nullptr;
+    QLineEdit* TextCoeffCH1 = nullptr;
+    QLineEdit* TextCoeffCH2 = nullptr;
+    QLineEdit* TextLabel = nullptr;
+    QLineEdit* TextLabelCH1 = nullptr;
+    QLineEdit* TextLabelCH2 = nullptr;
+    QLabel* LabelTest = nullptr; // hidden diagnostic
+
+    // ---- "Agilent 34401A Advanced Setup" ----
+    QGroupBox* FrameAgilent = nullptr;
+    QLineEdit* TextLabelMult = nullptr;
+    QPushButton* CommandResetParam = nullptr; // "INIT"
+    QPushButton* CommandExit = nullptr;       // "Exit"
+    QCheckBox* CheckManOperation = nullptr;
+    std::array<QLabel*, 5> LabelParam{};
+    QGroupBox* FrameManualOperation = nullptr;
+    std::array<QLineEdit*, 6> TextCommand{};
+    std::array<QPushButton*, 6> CommandMultimeter{};
+    QPushButton* CommandSavParam = nullptr; // "<- Save"
+    QPushButton* Command1 = nullptr;        // "Load ->"
+    QPlainTextEdit* TextMultOut = nullptr;
+    QPushButton* CommandClear = nullptr;
+    QPushButton* CommandErr = nullptr;
+    QPushButton* CommandRemote = nullptr;
+    QLineEdit* TextAscii = nullptr;
+
+    // ---- "Actuator" ----
+    QGroupBox* FrameActuator = nullptr;
+    TwoStateButton* CWButtonSin = nullptr;
+    TwoStateButton* CWButtonSquare = nullptr;
+    TwoStateButton* CWButtonTriangle = nullptr;
+    TwoStateButton* CWButtonSawtoot = nullptr;
+    TwoStateButton* CWButtonPWM = nullptr;
+    NumEdit* CWNumEditPWM = nullptr;
+    NumEdit* CWNumEditMulPeriod = nullptr;
+    NumEdit* CWNumEditMulFreq = nullptr;
+    QLineEdit* TextDiv = nullptr;
+    QLineEdit* TextMul = nullptr;
+    QLabel* LabelFreqAct = nullptr;
+
+    // ---- Menus ----
+    QMenu* File = nullptr;
+    QAction* LoadConf = nullptr;
+    QAction* SaveConf = nullptr;
+    QAction* ExitProgr = nullptr;
+    QMenu* Measurement = nullptr;
+    QAction* EnbleAll = nullptr;
+    QAction* GraphToggle = nullptr;
+    QAction* AgilChann = nullptr;
+    QAction* EnableActuator = nullptr;
+    QMenu* SetupMenu = nullptr;
+    QAction* TimeSetup = nullptr;
+    QAction* SelectChannel = nullptr;
+    QAction* MultimSetup = nullptr;
+    QAction* DisplacementSys = nullptr;
+    QAction* GraphControl = nullptr;
+
+    // ---- Start-up and acquisition (app/, board/) ----
+    void Form_Load();
+    void Form_Unload();
+    void SetupComm1();
+    void ComboPort_Click();
+    void CommandCommStart_Click();
+    void CommandSendData_Click();
+    void CommandOff_Click();
+    void LabelBuff_Click();
+    void LabelBuff2_Click();
+
+    // ---- Channel display (display/) ----
+    void GraphSetup();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    QWidget* buildRunPanel();
+    QWidget* buildSidePanels();
+    void connectHandlers();
+    void sendByte(SerialPort* port, std::uint8_t byte);
+    void portFailed(const QString& message);
+    void fillPortList(QComboBox* list);
+
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<Clock> clock_;
+    SerialPort::PortList systemPorts_;
+    bool unloaded_ = false;
+};
+
+} // namespace vemra

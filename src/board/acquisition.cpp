@@ -1,0 +1,98 @@
+// Start and stop of a run, and the window's closing.
+
+#include "app/form1.h"
+
+#include "app/stores.h"
+#include "board/protocol.h"
+#include "common/numbertext.h"
+#include "platform/checkvalue.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vemra {
+
+void Form1::CommandSendData_Click()
+{
+    NumChannels = static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
+                                            checkValue(CheckEnCH2));
+    const int perBlock = toInt32(CWNumEditNumPoint->value());
+    dimensionSampleData(SampleData, NumChannels, TotalPoints, perBlock);
+    dimensionBlockData(BlockData, NumChannels, perBlock);
+    dimensionMultData(MultData, TotalPoints);
+
+    const double period = CWNumEditFreq->value();
+    if (MSComm1->portOpen()) {
+        for (const char byte : board::channelAndPeriodCommands(ChannelMask, period))
+            sendByte(MSComm1, static_cast<std::uint8_t>(byte));
+    }
+    LabelFrequency->setText(fixed3Text(10000.0 / period));
+
+    CWNumEdit1->setEnabled(false);
+    CWNumEditFreq->setEnabled(false);
+    CWNumEditNumPoint->setEnabled(false);
+    CheckCoeff->setEnabled(false);
+    FrameContols->setEnabled(false);
+    CommandSendData->setEnabled(false);
+    CommandOff->setEnabled(true);
+    CommandSave->setEnabled(false);
+
+    TextAcq->setText(QStringLiteral("0"));
+    SampleCount = 0;
+    MultCount = 0;
+    AcqEnCH0 = static_cast<std::int16_t>(checkValue(CheckEnCH0));
+    AcqEnCH1 = static_cast<std::int16_t>(checkValue(CheckEnCH1));
+    AcqEnCH2 = static_cast<std::int16_t>(checkValue(CheckEnCH2));
+
+    MSComm1->clearInput();
+    if (MSComm1->portOpen())
+        sendByte(MSComm1, board::kStartByte);
+
+    GraphSetup();
+    CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
+    CWGraph1->clearData();
+    CWGraphMult->clearData();
+    CWGraphMult->setAxisAutoScale(2, true);
+    CWGraphMult->setAxisRange(1, 0, CWNumEdit1->value());
+}
+
+void Form1::CommandOff_Click()
+{
+    CWNumEditNumPoint->setEnabled(true);
+    CWNumEditFreq->setEnabled(true);
+    CWNumEdit1->setEnabled(true);
+    CheckCoeff->setEnabled(true);
+    FrameContols->setEnabled(true);
+    CommandSendData->setEnabled(true);
+    CommandOff->setEnabled(false);
+    CommandSave->setEnabled(true);
+
+    if (MSComm1->portOpen())
+        sendByte(MSComm1, board::kStopByte);
+
+    if (AgilChann->isChecked()) {
+        CWNumEditAgilMax->setValue(CWGraphMult->axisMaximum(2));
+        CWNumEditAgilMin->setValue(CWGraphMult->axisMinimum(2));
+    }
+
+    SavedChannelMask = ChannelMask;
+    SavedSampleCount = SampleCount;
+    SavedMultEnabled = AgilChann->isChecked();
+    SavedTimeStep = CWNumEditFreq->value() / 10.0;
+
+    if (AgilChann->isChecked())
+        CWButtonGraphMerg->setEnabled(true);
+}
+
+void Form1::Form_Unload()
+{
+    CommandOff_Click();
+    if (MSComm1->portOpen())
+        MSComm1->close();
+}
+
+} // namespace vemra

@@ -1,0 +1,99 @@
+#pragma once
+// A chart of ordered traces and value axes addressed by position: 1 is the x axis, 2 the
+// primary value axis (left), 3.. value axes added on the right. Appending points never
+// repaints by itself: a refresh timer repaints at most 30 times a second, only when
+// something changed.
+
+#include "common/matrix.h"
+
+#include <QColor>
+#include <QVector>
+#include <QWidget>
+
+class QCustomPlot;
+class QCPAxis;
+class QCPGraph;
+class QTimer;
+
+namespace vemra {
+
+enum class DragMode { Pan, ZoomRect, ZoomX };
+
+class Graph : public QWidget {
+    Q_OBJECT
+public:
+    explicit Graph(QWidget* parent = nullptr);
+    ~Graph() override;
+
+    // Traces
+    void clearTraces();
+    int addTrace(); // index of the new trace, from 0
+    int traceCount() const;
+    void setTraceColor(int trace, const QColor& colour);
+    QColor traceColor(int trace) const;
+    void bindTrace(int trace, int axisPosition);
+    int traceAxis(int trace) const; // axis position, 0 when the trace does not exist
+    // Row k of the first `rows` rows of `block` goes to trace k, one point per column of
+    // the first `cols` columns, x advancing by 1 from the trace's last point.
+    void chartAppend(const Matrix& block, int rows, int cols);
+    void appendPoint(int trace, double y);
+    // Element i at x = i; NaN elements are gaps.
+    void plotY(int trace, const QVector<double>& values);
+    void clearData();
+    int pointCount(int trace) const;
+    double pointX(int trace, int index) const;
+    double pointY(int trace, int index) const;
+    void setMaxPointsPerTrace(int points);
+
+    // Axes
+    int axisCount() const;
+    int addValueAxis(); // position of the new axis
+    void removeAddedValueAxes();
+    void setAxisRange(int position, double minimum, double maximum);
+    void setAxisMinimum(int position, double minimum);
+    void setAxisMaximum(int position, double maximum);
+    double axisMinimum(int position) const;
+    double axisMaximum(int position) const;
+    void setAxisCaption(int position, const QString& caption);
+    QString axisCaption(int position) const;
+    void setAxisTickColor(int position, const QColor& colour);
+    QColor axisTickColor(int position) const;
+    void setAxisOpposite(int position); // ticks and labels on the right side only
+    bool axisOpposite(int position) const;
+    void setAxisAutoScale(int position, bool on);
+    bool axisAutoScale(int position) const;
+    void autoScaleNow(int position);
+    void setAxisExponentLabels(int position); // mantissa-e-exponent tick labels
+
+    void setDragMode(DragMode mode);
+    DragMode dragMode() const { return dragMode_; }
+
+    // Number of repaints done so far (the refresh model's observable effect).
+    int replotCount() const { return replots_; }
+    // Repaints now when something changed since the last repaint.
+    void refreshNow();
+    QCustomPlot* plot() const { return plot_; }
+
+signals:
+    void doubleClicked();
+    // shift: 1 Shift, 2 Ctrl, 4 Alt, added when held together.
+    void mousePressed(int button, int shift, double x, double y);
+
+private:
+    QCPAxis* axisAt(int position) const;
+    QCPGraph* traceAt(int trace) const;
+    void markDirty();
+    void scrollToNewest(double newestX);
+    void trim(QCPGraph* trace);
+    void onRefreshTick();
+
+    QCustomPlot* plot_ = nullptr;
+    QTimer* refresh_ = nullptr;
+    QVector<QCPAxis*> addedAxes_;
+    DragMode dragMode_ = DragMode::ZoomX;
+    bool dirty_ = false;
+    int replots_ = 0;
+    int maxPoints_ = 2'000'000;
+};
+
+} // namespace vemra

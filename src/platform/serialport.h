@@ -1,0 +1,98 @@
+#pragma once
+// One serial link of the station (board or multimeter): port number 1..8, line settings
+// from text, binary or text input, read length and a receive threshold that raises one
+// comm event per whole block.
+
+#include "platform/serialbackend.h"
+
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace vemra {
+
+enum class CommEvent { None = 0, Send = 1, Receive = 2 };
+enum class InputMode { Text = 0, Binary = 1 };
+
+// "115200,N,8,1" → 115200 baud, no parity, 8 data bits, 1 stop bit.
+std::optional<LineSettings> parseLineSettings(QStringView text);
+
+// Port number → device: ./CommN in workDir when it exists (opened by its absolute path),
+// else the N-th of the system's serial ports; empty when neither exists or N is not 1..8.
+QString resolvePortDevice(int number, const QString& workDir, const QStringList& systemPorts);
+
+// The system's serial ports in a stable order (device paths).
+QStringList systemSerialPorts();
+
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    using PortList = std::function<QStringList()>;
+
+    SerialPort(QString name, std::unique_ptr<SerialBackend> backend, PortList systemPorts,
+               QObject* parent = nullptr);
+    ~SerialPort() override;
+
+    QString name() const { return name_; }
+
+    void setCommPort(int number);
+    int commPort() const { return commPort_; }
+    // Device the current port number maps to (empty when none).
+    QString device() const;
+
+    bool portOpen() const;
+    // Opens the current port number with the current line settings. On failure the port
+    // stays closed and *message names the device and the reason.
+    bool open(QString* message = nullptr);
+    void close();
+
+    void setInBufferSize(int size);
+    int inBufferSize() const { return inBufferSize_; }
+    bool setSettings(const QString& text);
+    LineSettings settings() const { return line_; }
+    void setInputMode(InputMode mode) { inputMode_ = mode; }
+    InputMode inputMode() const { return inputMode_; }
+    void setInputLen(int length) { inputLen_ = length < 0 ? 0 : length; }
+    int inputLen() const { return inputLen_; }
+    void setRThreshold(int threshold);
+    int rThreshold() const { return rThreshold_; }
+
+    int inBufferCount() const;
+    void clearInput();
+    QByteArray readBytes();
+    QString readText();
+    void write(const QByteArray& bytes);
+    void writeText(const QString& text);
+
+    CommEvent commEvent() const { return event_; }
+
+    SerialBackend* backend() const { return backend_.get(); }
+
+signals:
+    // Raised on the event thread, never inside another handler: once per whole
+    // threshold's worth of waiting input.
+    void onComm();
+    // The port was closed because the device failed; the text names device and reason.
+    void portFailed(const QString& message);
+
+private:
+    void scheduleCheck();
+    void checkThreshold();
+    void backendFailed(const QString& reason);
+
+    QString name_;
+    std::unique_ptr<SerialBackend> backend_;
+    PortList systemPorts_;
+    int commPort_ = 1;
+    int inBufferSize_ = 1024;
+    LineSettings line_;
+    InputMode inputMode_ = InputMode::Text;
+    int inputLen_ = 0;
+    int rThreshold_ = 0;
+    CommEvent event_ = CommEvent::None;
+    bool checkPending_ = false;
+    QString openDevice_;
+};
+
+} // namespace vemra

@@ -80,6 +80,9 @@ public:
     std::int16_t CommPort1 = 0;
     std::int16_t CommPort2 = 0;
     std::int32_t MultCmdIndex = 0;
+    // Blocks of this run that did not fit the run store and were not stored (shown in the
+    // status bar).
+    int DroppedBlocks = 0;
 
     // ---- Serial links and timers ----
     SerialPort* MSComm1 = nullptr;
@@ -210,9 +213,14 @@ public:
     void CommandOff_Click();
     void LabelBuff_Click();
     void LabelBuff2_Click();
+    void MSComm1_OnComm();
+
+    // ---- Data file (files/) ----
+    void CommandSave_Click();
 
     // ---- Channel display (display/) ----
     void GraphSetup();
+    void Visualizza();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -225,12 +233,22 @@ private:
     void connectHandlers();
     void sendByte(SerialPort* port, std::uint8_t byte);
     void portFailed(const QString& message);
+    // The stores' re-dimensioning; a change of shape loses the stopped run.
+    void dimensionBlock(int channels, int recordsPerBlock);
+    void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);
+    void dimensionReadings(int lastIndex);
     void fillPortList(QComboBox* list);
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
+    Matrix decoded_;        // the block being decoded, before it is stored
+    int freshRecords_ = 0;  // records of the block decoded last, not yet charted
+    // Counts the times the run stores lost their contents; the stop notes the count, so
+    // "Save" can tell whether the stopped run is still in memory.
+    int storeGeneration_ = 0;
+    int runStoreGeneration_ = -1; // the generation the current run was stored in
 };
 
 } // namespace vemra

@@ -2,6 +2,10 @@
 // Shapes of the sample stores: one row per enabled channel, a single element when no
 // channel is enabled. The spare 2 × block + 1 columns of the run store take the blocks
 // that arrive after a finite run has ended and before the board obeys the stop.
+//
+// Re-dimensioning to the shape a store already has keeps its contents, so that a stopped
+// run survives the set-ups that merely confirm the layout; a new shape starts empty.
+// Each function says whether the shape changed.
 
 #include "common/matrix.h"
 
@@ -10,27 +14,36 @@
 
 namespace vemra {
 
-inline void dimensionBlockData(Matrix& block, int channels, int recordsPerBlock)
+inline bool dimensionMatrix(Matrix& store, int rows, int cols)
 {
-    if (channels >= 1)
-        block.redim(channels, recordsPerBlock);
-    else
-        block.redim(1, 1);
+    if (store.rows() == rows && store.cols() == cols)
+        return false;
+    store.redim(rows, cols);
+    return true;
 }
 
-inline void dimensionSampleData(Matrix& samples, int channels, int totalPoints,
+inline bool dimensionBlockData(Matrix& block, int channels, int recordsPerBlock)
+{
+    return channels >= 1 ? dimensionMatrix(block, channels, recordsPerBlock)
+                         : dimensionMatrix(block, 1, 1);
+}
+
+inline bool dimensionSampleData(Matrix& samples, int channels, int totalPoints,
                                 int recordsPerBlock)
 {
-    if (channels >= 1)
-        samples.redim(channels, totalPoints + 2 * recordsPerBlock + 1);
-    else
-        samples.redim(1, 1);
+    return channels >= 1
+               ? dimensionMatrix(samples, channels, totalPoints + 2 * recordsPerBlock + 1)
+               : dimensionMatrix(samples, 1, 1);
 }
 
-// Readings 0..lastIndex, all empty.
-inline void dimensionMultData(std::vector<QString>& readings, int lastIndex)
+// Readings 0..lastIndex.
+inline bool dimensionMultData(std::vector<QString>& readings, int lastIndex)
 {
-    readings.assign(static_cast<std::size_t>(lastIndex < 0 ? 0 : lastIndex) + 1, QString());
+    const std::size_t size = static_cast<std::size_t>(lastIndex < 0 ? 0 : lastIndex) + 1;
+    if (readings.size() == size)
+        return false;
+    readings.assign(size, QString());
+    return true;
 }
 
 } // namespace vemra

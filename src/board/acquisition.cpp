@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace vemra {
 
@@ -20,10 +21,15 @@ void Form1::CommandSendData_Click()
 {
     NumChannels = static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
                                             checkValue(CheckEnCH2));
+    // A new run starts from empty stores, whatever their shape.
     const int perBlock = toInt32(CWNumEditNumPoint->value());
-    dimensionSampleData(SampleData, NumChannels, TotalPoints, perBlock);
-    dimensionBlockData(BlockData, NumChannels, perBlock);
-    dimensionMultData(MultData, TotalPoints);
+    SampleData.redim(0, 0);
+    MultData.clear();
+    dimensionSamples(NumChannels, TotalPoints, perBlock);
+    dimensionBlock(NumChannels, perBlock);
+    dimensionReadings(TotalPoints);
+    DroppedBlocks = 0;
+    statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();
     if (MSComm1->portOpen()) {
@@ -53,6 +59,7 @@ void Form1::CommandSendData_Click()
         sendByte(MSComm1, board::kStartByte);
 
     GraphSetup();
+    runStoreGeneration_ = storeGeneration_;
     CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
     CWGraph1->clearData();
     CWGraphMult->clearData();
@@ -86,6 +93,23 @@ void Form1::CommandOff_Click()
 
     if (AgilChann->isChecked())
         CWButtonGraphMerg->setEnabled(true);
+}
+
+void Form1::dimensionBlock(int channels, int recordsPerBlock)
+{
+    dimensionBlockData(BlockData, channels, recordsPerBlock);
+}
+
+void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock)
+{
+    if (dimensionSampleData(SampleData, channels, totalPoints, recordsPerBlock))
+        ++storeGeneration_;
+}
+
+void Form1::dimensionReadings(int lastIndex)
+{
+    if (dimensionMultData(MultData, lastIndex))
+        ++storeGeneration_;
 }
 
 void Form1::Form_Unload()

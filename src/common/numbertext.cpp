@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -15,54 +16,94 @@ constexpr int firstExponentFormExponent = 15;
 constexpr int significantDigits = 15;
 
 // Texts for the values that have no number text; parseNumber refuses them.
-QString nonFiniteText(double value) {
+const char* nonFiniteText(double value) {
     if (std::isnan(value))
-        return QStringLiteral("NaN");
-    return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
+        return "NaN";
+    return value < 0 ? "-Inf" : "Inf";
+}
+
+char* appendChars(char* out, const char* first, const char* last) {
+    std::memcpy(out, first, static_cast<std::size_t>(last - first));
+    return out + (last - first);
 }
 
 } // namespace
 
-QString generalText(double value) {
-    if (!std::isfinite(value))
-        return nonFiniteText(value);
-    if (value == 0.0)
-        return QStringLiteral("0");
+int appendGeneral(char* out, double value) {
+    char* p = out;
+    if (!std::isfinite(value)) {
+        const char* text = nonFiniteText(value);
+        return static_cast<int>(appendChars(p, text, text + std::strlen(text)) - out);
+    }
+    if (value == 0.0) {
+        *p = '0';
+        return 1;
+    }
+    if (value < 0)
+        *p++ = '-';
 
     // Scientific form with 15 significant digits does the rounding: "d.dddddddddddddde±x".
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                       std::chars_format::scientific, significantDigits - 1);
-    const std::string scientific(buffer, written.ptr);
-    const auto ePos = scientific.find('e');
-    std::string digits = scientific.substr(0, 1) + scientific.substr(2, ePos - 2);
-    const int exponent = std::stoi(scientific.substr(ePos + 1));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    char scientific[32];
+    const char* const scientificEnd =
+        std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                      std::chars_format::scientific, significantDigits - 1)
+            .ptr;
+    char digits[significantDigits];
+    digits[0] = scientific[0];
+    std::memcpy(digits + 1, scientific + 2, significantDigits - 1);
+    const char* const exponentSign = scientific + significantDigits + 2;
+    int exponent = 0;
+    for (const char* e = exponentSign + 1; e < scientificEnd; ++e)
+        exponent = exponent * 10 + (*e - '0');
+    if (*exponentSign == '-')
+        exponent = -exponent;
+    int digitCount = significantDigits;
+    while (digitCount > 1 && digits[digitCount - 1] == '0')
+        --digitCount;
+    const char* const digitsEnd = digits + digitCount;
 
-    std::string text = value < 0 ? "-" : "";
     if (exponent < smallestPlainExponent || exponent >= firstExponentFormExponent) {
-        text += digits[0];
-        if (digits.size() > 1)
-            text += ',' + digits.substr(1);
-        text += exponent < 0 ? "E-" : "E+";
-        const std::string magnitude = std::to_string(std::abs(exponent));
-        text += (magnitude.size() < 2 ? "0" : "") + magnitude;
+        *p++ = digits[0];
+        if (digitCount > 1) {
+            *p++ = ',';
+            p = appendChars(p, digits + 1, digitsEnd);
+        }
+        *p++ = 'E';
+        *p++ = exponent < 0 ? '-' : '+';
+        const int magnitude = std::abs(exponent);
+        if (magnitude >= 100)
+            *p++ = static_cast<char>('0' + magnitude / 100);
+        *p++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *p++ = static_cast<char>('0' + magnitude % 10);
     } else if (exponent < 0) {
-        text += "0," + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        *p++ = '0';
+        *p++ = ',';
+        for (int zeros = -exponent - 1; zeros > 0; --zeros)
+            *p++ = '0';
+        p = appendChars(p, digits, digitsEnd);
     } else {
-        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= integerDigits)
-            text += digits + std::string(integerDigits - digits.size(), '0');
-        else
-            text += digits.substr(0, integerDigits) + ',' + digits.substr(integerDigits);
+        const int integerDigits = exponent + 1;
+        if (digitCount <= integerDigits) {
+            p = appendChars(p, digits, digitsEnd);
+            for (int zeros = integerDigits - digitCount; zeros > 0; --zeros)
+                *p++ = '0';
+        } else {
+            p = appendChars(p, digits, digits + integerDigits);
+            *p++ = ',';
+            p = appendChars(p, digits + integerDigits, digitsEnd);
+        }
     }
-    return QString::fromLatin1(text);
+    return static_cast<int>(p - out);
+}
+
+QString generalText(double value) {
+    char buffer[generalTextMaxLength];
+    return QString::fromLatin1(buffer, appendGeneral(buffer, value));
 }
 
 QString fixed3Text(double value) {
     if (!std::isfinite(value))
-        return nonFiniteText(value);
+        return QString::fromLatin1(nonFiniteText(value));
 
     // Halves are rounded away from zero, judged on the exact binary value: the product of a
     // double and 1000 needs 60 significant bits, which the x87 extended type holds exactly.

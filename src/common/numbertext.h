@@ -13,6 +13,14 @@ namespace vemra {
 // negatives, exponent form (1E-06, 1,5E+20) for magnitudes below 0.0001 or from 1E+15 up.
 QString generalText(double value);
 
+// Longest text of the general form: "-1,79769313486232E+308".
+constexpr int generalTextMaxLength = 22;
+
+// The general form written into out, which has room for generalTextMaxLength characters;
+// returns the count written. For texts of millions of numbers, where a QString each would
+// cost more than the digits.
+int appendGeneral(char* out, double value);
+
 // "####0.000" and "#######0.000": at least one integer digit, exactly three decimals.
 QString fixed3Text(double value);
 

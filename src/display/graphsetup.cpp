@@ -3,7 +3,6 @@
 
 #include "app/form1.h"
 
-#include "app/stores.h"
 #include "common/numbertext.h"
 #include "platform/checkvalue.h"
 
@@ -16,14 +15,10 @@ namespace vemra {
 
 void Form1::GraphSetup()
 {
-    if (AgilChann->isChecked())
-        dimensionMultData(MultData, TotalPoints);
-    else
-        dimensionMultData(MultData, 0);
-
+    dimensionReadings(AgilChann->isChecked() ? TotalPoints : 0);
     const int perBlock = toInt32(CWNumEditNumPoint->value());
-    dimensionBlockData(BlockData, NumChannels, perBlock);
-    dimensionSampleData(SampleData, NumChannels, TotalPoints, perBlock);
+    dimensionBlock(NumChannels, perBlock);
+    dimensionSamples(NumChannels, TotalPoints, perBlock);
 
     LabelForce->setText(QString());
     LabelCH1->setText(QString());

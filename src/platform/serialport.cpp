@@ -73,7 +73,7 @@ QStringList systemSerialPorts() {
     for (const auto& info : QSerialPortInfo::availablePorts())
         ports << info.systemLocation();
     // Numeric order, so that ttyS2 comes before ttyS10 and port numbers stay put.
-    QCollator collator(QLocale::c());
+    QCollator collator(QLocale(QLocale::English));
     collator.setNumericMode(true);
     std::sort(ports.begin(), ports.end(), collator);
     return ports;

@@ -1,6 +1,7 @@
 #include "common/numbertext.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,6 +23,8 @@ class TestNumberText : public QObject {
 private slots:
     void generalTextForms_data();
     void generalTextForms();
+    void appendGeneralStaysInBounds_data();
+    void appendGeneralStaysInBounds();
     void fixed3Forms_data();
     void fixed3Forms();
     void roundsHalvesToEven_data();
@@ -66,6 +69,9 @@ void TestNumberText::generalTextForms_data() {
                 {1e100, "1E+100"},
                 {1e-100, "1E-100"},
                 {1000000, "1000000"},
+                {-std::numeric_limits<double>::max(), "-1,79769313486232E+308"},
+                {-std::numeric_limits<double>::denorm_min(), "-4,94065645841247E-324"},
+                {-0.00012345678901234567, "-0,000123456789012346"},
                 {0.0, "0"},
                 {-0.0, "0"},
                 {std::nan(""), "NaN"},
@@ -79,6 +85,30 @@ void TestNumberText::generalTextForms() {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(generalText(value), text);
+}
+
+void TestNumberText::appendGeneralStaysInBounds_data() {
+    QTest::addColumn<double>("value");
+
+    const double values[] = {-std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::min(),
+                             -std::numeric_limits<double>::denorm_min(),
+                             -0.00012345678901234567,
+                             -123456789012345.0,
+                             -12345678901234.56,
+                             -std::numeric_limits<double>::infinity()};
+    for (double value : values)
+        QTest::addRow("%.17g", value) << value;
+}
+
+void TestNumberText::appendGeneralStaysInBounds() {
+    QFETCH(double, value);
+    constexpr char untouched = '#';
+    char buffer[generalTextMaxLength + 8];
+    std::fill(std::begin(buffer), std::end(buffer), untouched);
+    const int length = appendGeneral(buffer, value);
+    QVERIFY(length <= generalTextMaxLength);
+    QVERIFY(std::all_of(buffer + length, std::end(buffer), [](char c) { return c == untouched; }));
 }
 
 void TestNumberText::fixed3Forms_data() {

@@ -1,0 +1,74 @@
+// The board's stream: one comm event per block, decoded, stored and shown.
+
+#include "app/form1.h"
+
+#include "board/decoding.h"
+#include "platform/checkvalue.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStatusBar>
+
+namespace vemra {
+
+void Form1::MSComm1_OnComm()
+{
+    if (MSComm1->commEvent() == CommEvent::Receive) {
+        bool stoppedHere = false;
+        if (SampleCount >= TotalPoints - NumAvgPoints) {
+            if (checkValue(CheckInf) == 1) {
+                SampleCount = 0;
+            } else {
+                CommandOff_Click();
+                TextAcq->setText(QStringLiteral("Buffer Full"));
+                stoppedHere = true;
+            }
+        }
+
+        BlockSumCH0 = 0;
+        BlockSumCH1 = 0;
+        BlockSumCH2 = 0;
+        const QByteArray block = MSComm1->readBytes();
+
+        const board::BlockDecode d =
+            board::decodeBlock(block, {AcqEnCH0, AcqEnCH1, AcqEnCH2},
+                               {CoeffCH0, CoeffCH1, CoeffCH2}, NumAvgPoints, decoded_);
+        BlockSumCH0 = d.sums[0];
+        BlockSumCH1 = d.sums[1];
+        BlockSumCH2 = d.sums[2];
+        if (d.checksumError || d.lengthMismatch)
+            LabelBuff->setText(QStringLiteral("Error Comm"));
+
+        const int channels = AcqEnCH0 + AcqEnCH1 + AcqEnCH2;
+        for (int r = 0; r < channels; ++r) {
+            for (int i = 0; i < d.records; ++i) {
+                if (BlockData.contains(r, i))
+                    BlockData.at(r, i) = decoded_.at(r, i);
+            }
+        }
+
+        // The store is sized at Start; a block that would run past it (more late blocks
+        // than its spare columns hold, or a store re-dimensioned mid-run) is dropped
+        // whole rather than written out of bounds.
+        const bool fits = channels == 0 || (SampleData.contains(channels - 1, SampleCount) &&
+                                            SampleData.contains(channels - 1,
+                                                                SampleCount + d.records - 1));
+        if (fits) {
+            for (int r = 0; r < channels; ++r)
+                std::copy_n(decoded_.row(r), d.records, SampleData.row(r) + SampleCount);
+            SampleCount += d.records;
+        } else if (d.records > 0) {
+            ++DroppedBlocks;
+            statusBar()->showMessage(
+                tr("Blocks dropped (run store full): %1").arg(DroppedBlocks));
+        }
+        freshRecords_ = d.records;
+
+        // A run that ends by itself keeps the block that ended it.
+        if (stoppedHere)
+            SavedSampleCount = SampleCount;
+    }
+    Visualizza();
+}
+
+} // namespace vemra

@@ -1,0 +1,40 @@
+#pragma once
+// The data file that "Save" writes: one stopped acquisition as 8-bit text, a header line of
+// titles and one line per sample, fields separated by TAB, lines ended by CR LF.
+
+#include "common/matrix.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace vemra {
+
+// What one save writes: the snapshot taken at the stop, the stores it refers to and the
+// column titles.
+struct DataFileContent {
+    int channelMask = 0; // bit 0 CH0, bit 1 CH1, bit 2 CH2
+    int count = 0;       // samples of the run
+    bool meterColumn = false;
+    double timeStep = 0;   // ms between samples
+    const Matrix& samples; // one row per selected channel, in channel order
+    const std::vector<QString>& readings;
+    std::array<QString, 3> channelTitles;
+    QString meterTitle;
+};
+
+// The whole file's bytes. Refused (nullopt, reason in *error) when the stores no longer hold
+// the run the snapshot describes: a file must not hold values that were not measured.
+std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error);
+
+// Writes bytes in dir as "VemraData D-M h-m-s.txt" for the moment now, or with " (2)",
+// " (3)", ... before ".txt", the first name that is free: an existing file is never replaced.
+// The file appears whole under its name or not at all. On failure returns false with a reason
+// that names the file.
+bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& bytes,
+                   QString* writtenName, QString* error);
+
+} // namespace vemra

@@ -1,0 +1,113 @@
+#include "rig/options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+#include <string_view>
+
+namespace vemra::rig {
+
+namespace {
+
+std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min) {
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, status] = std::from_chars(text.data(), end, value);
+    if (text.empty() || status != std::errc() || stop != end || value < min)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::string usage() {
+    return "usage: vemra-rig [options]\n"
+           "Plays the acquisition board on ./Comm1 and the multimeter on ./Comm2\n"
+           "(pseudo-terminals) until SIGINT or SIGTERM.\n"
+           "\n"
+           "  --dir DIR                 where to link Comm1 and Comm2 (default: .)\n"
+           "  --seed N                  noise seed (default: 1)\n"
+           "  --fast                    send records as fast as the line takes them\n"
+           "  --truth FILE              write every record sent (ground truth)\n"
+           "  --log FILE                also write the log to FILE\n"
+           "  --bad-checksum-every N    every N-th record of a run has a wrong checksum\n"
+           "  --lose-byte-at N          record N (from 0) of a run misses a sample byte\n"
+           "  --after-stop N            N more records follow the stop byte\n"
+           "  --vanish-at N             the board port disappears after N records of the\n"
+           "                            first run\n"
+           "  --records-limit N         a run stops by itself after N records\n"
+           "  --help                    this text\n";
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (const auto equals = name.find('='); name.starts_with("--") && equals != name.npos) {
+            inlineValue = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (name == "--help" || name == "--fast") {
+            if (inlineValue) {
+                error = name + " takes no value";
+                return std::nullopt;
+            }
+            (name == "--help" ? options.help : options.fast) = true;
+            continue;
+        }
+
+        // Exactly one of text, count and optionalCount is set.
+        struct Valued {
+            std::string_view name;
+            std::string* text;
+            std::uint64_t* count;
+            std::optional<std::uint64_t>* optionalCount;
+            std::uint64_t min;
+        };
+        Faults& faults = options.faults;
+        const Valued valued[] = {
+            {"--dir", &options.dir, nullptr, nullptr, 0},
+            {"--truth", &options.truthFile, nullptr, nullptr, 0},
+            {"--log", &options.logFile, nullptr, nullptr, 0},
+            {"--seed", nullptr, &options.seed, nullptr, 0},
+            {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
+            {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},
+            {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
+            {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
+            {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
+        };
+        const auto option = std::find_if(std::begin(valued), std::end(valued),
+                                         [&](const Valued& v) { return v.name == name; });
+        if (option == std::end(valued)) {
+            error = "unknown option " + args[i];
+            return std::nullopt;
+        }
+
+        // A following option is a forgotten value, not a file called "--fast".
+        const bool missing = inlineValue ? inlineValue->empty()
+                                         : i + 1 == args.size() || args[i + 1].starts_with("--");
+        if (missing) {
+            error = name + " needs a value";
+            return std::nullopt;
+        }
+        const std::string value = inlineValue ? *inlineValue : args[++i];
+        if (option->text) {
+            *option->text = value;
+            continue;
+        }
+        const auto parsed = number(value, option->min);
+        if (!parsed) {
+            error = name + " needs a whole number" + (option->min > 0 ? " of at least 1" : "") +
+                    ", not \"" + value + "\"";
+            return std::nullopt;
+        }
+        if (option->count)
+            *option->count = *parsed;
+        else
+            *option->optionalCount = *parsed;
+    }
+    return options;
+}
+
+} // namespace vemra::rig

@@ -1,0 +1,268 @@
+#include "rig/rig.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace vemra::rig {
+
+namespace {
+
+constexpr std::int64_t kNsPerPeriodUnit = 100'000; // P counts tenths of a millisecond
+constexpr std::size_t kQueueCap = 8 * 1024 * 1024;
+// --fast keeps this much ready for the line and no more, so a station that stops reading
+// costs neither memory nor CPU.
+constexpr std::size_t kFastFill = 64 * 1024;
+// Records sent at once when the loop woke late; beyond this the schedule starts afresh.
+constexpr std::uint64_t kCatchUpCap = 1000;
+// A vanishing board waits for the station to read what was sent, up to the grace. Bytes
+// written to a master reach the slave's count only once the kernel has moved them across,
+// a moment later: the settle time covers that.
+constexpr std::int64_t kVanishGraceNs = 2'000'000'000;
+constexpr std::int64_t kVanishSettleNs = 50'000'000;
+constexpr std::int64_t kVanishCheckNs = 10'000'000;
+constexpr std::size_t kMeterLineMax = 256;
+// A master held with its slave should never fail; if it does, polling it again would spin.
+constexpr short kFailed = POLLERR | POLLHUP | POLLNVAL;
+
+std::int64_t monotonicNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+std::string hexByte(std::uint8_t byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", byte);
+    return text;
+}
+
+} // namespace
+
+Rig::Rig(const Options& options)
+    : options_(options)
+    , board_(
+          options.faults, options.seed, [this](const std::string& line) { log_(line); },
+          [this](const std::string& line) { truth_.write(line); }) {}
+
+bool Rig::setUp() {
+    std::string error;
+    if (!options_.logFile.empty() && !log_.openFile(options_.logFile, error)) {
+        log_("rig: " + error);
+        return false;
+    }
+    if (!options_.truthFile.empty() && !truth_.open(options_.truthFile, error)) {
+        log_("rig: " + error);
+        return false;
+    }
+
+    // Delivered only through the descriptor, so a signal never interrupts a half-done step.
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    ::sigprocmask(SIG_BLOCK, &set, nullptr);
+    signals_ = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (signals_ < 0) {
+        log_(std::string("rig: signalfd: ") + std::strerror(errno));
+        return false;
+    }
+
+    if (!boardPty_.open(error) || !meterPty_.open(error)) {
+        log_("rig: " + error);
+        return false;
+    }
+    boardLink_ = options_.dir + "/Comm1";
+    meterLink_ = options_.dir + "/Comm2";
+    if (!makeLink(boardLink_, boardPty_.slavePath(), error) ||
+        !makeLink(meterLink_, meterPty_.slavePath(), error)) {
+        log_("rig: " + error);
+        return false;
+    }
+    std::printf("ready Comm1=%s Comm2=%s\n", boardPty_.slavePath().c_str(),
+                meterPty_.slavePath().c_str());
+    std::fflush(stdout);
+    return true;
+}
+
+void Rig::tearDown() {
+    if (boardPty_.isOpen())
+        removeLink(boardLink_, boardPty_.slavePath());
+    if (meterPty_.isOpen())
+        removeLink(meterLink_, meterPty_.slavePath());
+    boardPty_.close();
+    meterPty_.close();
+    if (signals_ >= 0)
+        ::close(signals_);
+    signals_ = -1;
+}
+
+int Rig::run() {
+    if (!setUp()) {
+        tearDown();
+        return 1;
+    }
+    for (;;) {
+        // A closed pty's descriptor is -1, which ppoll skips.
+        pollfd fds[3] = {{signals_, POLLIN, 0}, {-1, 0, 0}, {meterPty_.master(), POLLIN, 0}};
+        if (boardPty_.isOpen())
+            fds[1] = {boardPty_.master(),
+                      static_cast<short>(POLLIN | (output_.empty() ? 0 : POLLOUT)), 0};
+
+        const auto sleep = sleepNs(monotonicNs());
+        timespec timeout{};
+        if (sleep) {
+            timeout.tv_sec = *sleep / 1'000'000'000;
+            timeout.tv_nsec = *sleep % 1'000'000'000;
+        }
+        if (::ppoll(fds, 3, sleep ? &timeout : nullptr, nullptr) < 0 && errno != EINTR) {
+            log_(std::string("rig: ppoll: ") + std::strerror(errno));
+            tearDown();
+            return 1;
+        }
+
+        if (fds[0].revents & POLLIN) {
+            signalfd_siginfo info{};
+            if (::read(signals_, &info, sizeof info) == sizeof info) {
+                log_(std::string("rig: ") + ::strsignal(static_cast<int>(info.ssi_signo)) +
+                     ", exiting");
+                tearDown();
+                return 0;
+            }
+        }
+        const std::int64_t now = monotonicNs();
+        if (fds[1].revents & POLLIN)
+            readBoard(now);
+        else if (fds[1].revents & kFailed)
+            dropPty(boardPty_, boardLink_, "board");
+        if (fds[2].revents & POLLIN)
+            readMeter();
+        else if (fds[2].revents & kFailed)
+            dropPty(meterPty_, meterLink_, "meter");
+        if (boardPty_.isOpen()) {
+            produceRecords(now);
+            sendBoard();
+            finishVanishing(now);
+        }
+    }
+}
+
+std::optional<std::int64_t> Rig::sleepNs(std::int64_t now) const {
+    if (vanishSince_)
+        return kVanishCheckNs;
+    if (!boardPty_.isOpen() || !board_.streaming())
+        return std::nullopt;
+    if (options_.fast)
+        return output_.empty() ? std::optional<std::int64_t>(0) : std::nullopt;
+    return std::max<std::int64_t>(0, deadline_ - now);
+}
+
+void Rig::readBoard(std::int64_t now) {
+    std::uint8_t bytes[4096];
+    const ssize_t count = ::read(boardPty_.master(), bytes, sizeof bytes);
+    if (count <= 0)
+        return;
+    std::vector<Command> commands;
+    for (ssize_t i = 0; i < count; ++i)
+        parser_.feed(bytes[i], commands);
+    for (const Command& command : commands) {
+        log_(describe(command));
+        board_.apply(command);
+        // A real board sends its first record one period after the start byte.
+        if (command.kind == CommandKind::Start)
+            deadline_ = now + board_.period() * kNsPerPeriodUnit;
+    }
+}
+
+void Rig::produceRecords(std::int64_t now) {
+    if (options_.fast) {
+        while (board_.streaming() && output_.size() < kFastFill)
+            board_.next(output_.tail());
+        return;
+    }
+    std::uint64_t sent = 0;
+    while (board_.streaming() && deadline_ <= now && sent < kCatchUpCap) {
+        const bool full = output_.size() >= kQueueCap;
+        if (full && dropped_ == 0)
+            log_("board: output queue full (the station is not reading), dropping records");
+        else if (!full && dropped_ > 0) {
+            log_("board: output queue drained, " + std::to_string(dropped_) +
+                 " records were dropped");
+            dropped_ = 0;
+        }
+        board_.next(output_.tail(), full);
+        dropped_ += full ? 1 : 0;
+        deadline_ += board_.period() * kNsPerPeriodUnit;
+        ++sent;
+    }
+    if (board_.streaming() && deadline_ <= now) {
+        log_("board: " + std::to_string((now - deadline_) / 1'000'000) +
+             " ms behind the schedule, skipping ahead");
+        deadline_ = now + board_.period() * kNsPerPeriodUnit;
+    }
+}
+
+void Rig::sendBoard() {
+    if (output_.empty() || output_.flush(boardPty_.master()))
+        return;
+    log_(std::string("board: write failed: ") + std::strerror(errno) + ", " +
+         std::to_string(output_.size()) + " bytes discarded");
+    output_.clear();
+}
+
+void Rig::finishVanishing(std::int64_t now) {
+    if (!board_.vanished())
+        return;
+    if (!vanishSince_)
+        vanishSince_ = now;
+    const std::int64_t waited = now - *vanishSince_;
+    const bool read = output_.empty() && boardPty_.unread() == 0;
+    if (waited < kVanishSettleNs || (waited < kVanishGraceNs && !read))
+        return;
+    vanishSince_.reset();
+    dropPty(boardPty_, boardLink_, "board");
+}
+
+void Rig::dropPty(Pty& pty, const std::string& link, const std::string& name) {
+    removeLink(link, pty.slavePath());
+    pty.close();
+    if (&pty == &boardPty_)
+        output_.clear();
+    log_(name + ": port closed and " + link + " removed");
+}
+
+void Rig::readMeter() {
+    std::uint8_t bytes[4096];
+    const ssize_t count = ::read(meterPty_.master(), bytes, sizeof bytes);
+    for (ssize_t i = 0; i < count; ++i) {
+        const std::uint8_t byte = bytes[i];
+        if (byte == '\n') {
+            meterLine();
+        } else if (byte == '\r') {
+            continue;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            // A lone control byte (the device clear) is a message of its own.
+            meterLine();
+            meterText_ = hexByte(byte);
+            meterLine();
+        } else {
+            meterText_ += static_cast<char>(byte);
+            if (meterText_.size() >= kMeterLineMax)
+                meterLine();
+        }
+    }
+}
+
+void Rig::meterLine() {
+    if (meterText_.empty())
+        return;
+    log_("meter: " + meterText_);
+    meterText_.clear();
+}
+
+} // namespace vemra::rig

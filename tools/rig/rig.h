@@ -1,0 +1,56 @@
+#pragma once
+// The rig's event loop: one thread, ppoll() on the two pseudo-terminals and a signal
+// descriptor, records paced by absolute deadlines on the monotonic clock.
+
+#include "rig/board.h"
+#include "rig/commands.h"
+#include "rig/linelog.h"
+#include "rig/options.h"
+#include "rig/outputqueue.h"
+#include "rig/pty.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vemra::rig {
+
+class Rig {
+public:
+    explicit Rig(const Options& options);
+
+    // Until SIGINT or SIGTERM; the exit code.
+    int run();
+
+private:
+    bool setUp();
+    void tearDown();
+    void readBoard(std::int64_t now);
+    void produceRecords(std::int64_t now);
+    void sendBoard();
+    void finishVanishing(std::int64_t now);
+    void dropPty(Pty& pty, const std::string& link, const std::string& name);
+    void readMeter();
+    void meterLine();
+    // How long ppoll may sleep, or nothing for as long as it likes.
+    std::optional<std::int64_t> sleepNs(std::int64_t now) const;
+
+    Options options_;
+    LineLog log_;
+    LineFile truth_;
+    Board board_;
+    CommandParser parser_;
+    Pty boardPty_;
+    Pty meterPty_;
+    std::string boardLink_;
+    std::string meterLink_;
+    int signals_ = -1;
+
+    OutputQueue output_;
+    std::int64_t deadline_ = 0;
+    std::uint64_t dropped_ = 0;
+    std::optional<std::int64_t> vanishSince_;
+    std::string meterText_;
+};
+
+} // namespace vemra::rig

@@ -1,0 +1,36 @@
+#pragma once
+// The raw values the board samples, as 10-bit ADC readings: CH0 a force that follows the
+// actuator, CH1 a slow sine, CH2 a temperature-like drift, each with a little noise.
+// A sample is a function of the seed, the run, the record index and the settings only,
+// so a run is reproducible however the records were scheduled.
+
+#include "rig/record.h"
+#include "rig/waveform.h"
+
+#include <cstdint>
+
+namespace vemra::rig {
+
+constexpr int kAdcMax = 1023;
+constexpr double kForceRest = 512.0;
+constexpr double kForceSwing = 400.0; // at full amplitude A = 255
+
+class SignalSource {
+public:
+    explicit SignalSource(std::uint64_t seed)
+        : seed_(seed) {}
+
+    // t = index × P / 10000 s from the run's start.
+    Samples sample(int run, std::uint64_t index, int period, const Actuator& actuator) const;
+
+    // The force without its noise.
+    static double force(double seconds, int period, const Actuator& actuator);
+
+private:
+    // Roughly normal, standard deviation 1.
+    double noise(int run, std::uint64_t index, int channel) const;
+
+    std::uint64_t seed_;
+};
+
+} // namespace vemra::rig

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/graph.h"
+#include "platform/livetext.h"
 #include "platform/numedit.h"
 #include "platform/serialport.h"
 #include "platform/twostatebutton.h"
@@ -99,10 +100,10 @@ public:
     QPushButton* CommandSendData = nullptr; // "Start"
     QPushButton* CommandOff = nullptr;      // "Stop"
     QPushButton* CommandSave = nullptr;     // "Save"
-    QLineEdit* TextAcq = nullptr;           // "Acquired Points"
-    ClickLabel* LabelForce = nullptr;
-    ClickLabel* LabelCH1 = nullptr;
-    ClickLabel* LabelCH2 = nullptr;
+    LiveText<QLineEdit>* TextAcq = nullptr; // "Acquired Points"
+    LiveText<ClickLabel>* LabelForce = nullptr;
+    LiveText<ClickLabel>* LabelCH1 = nullptr;
+    LiveText<ClickLabel>* LabelCH2 = nullptr;
     QLabel* LabelAverage = nullptr;
     QLabel* LabelAverageCH1 = nullptr;
     QLabel* LabelAverageCH2 = nullptr;

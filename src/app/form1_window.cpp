@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedLayout>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -63,7 +64,9 @@ template <typename L> L* valueLabel(const char* name, const QString& accessibleN
 {
     auto* label = named(new L, name);
     label->setAccessibleName(accessibleName);
-    label->setMinimumWidth(70);
+    // A fixed size: a new value repaints the label alone instead of laying out the panel
+    // again, which matters when values change a thousand times a second.
+    label->setFixedSize(120, label->sizeHint().height());
     label->setFrameShape(QFrame::StyledPanel);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -152,6 +155,7 @@ void Form1::buildWindow()
     setCentralWidget(central);
 
     buildMenus();
+    statusBar();
     resize(1280, 800);
 }
 
@@ -173,16 +177,17 @@ QWidget* Form1::buildRunPanel()
     buttons->addWidget(CommandSave);
     grid->addLayout(buttons, 0, 0, 1, 2);
 
-    TextAcq = textBox(QStringLiteral("0"), "TextAcq");
+    TextAcq = named(new LiveText<QLineEdit>(QStringLiteral("0")), "TextAcq");
+    TextAcq->setReadOnly(true);
     grid->addWidget(captionFor(QStringLiteral("Acquired Points"), TextAcq), 1, 0);
     grid->addWidget(TextAcq, 1, 1);
 
     LabelAverage = named(new QLabel(QStringLiteral("Average CH0")), "LabelAverage");
     LabelAverageCH1 = named(new QLabel(QStringLiteral("Average CH1")), "LabelAverageCH1");
     LabelAverageCH2 = named(new QLabel(QStringLiteral("Average CH2")), "LabelAverageCH2");
-    LabelForce = valueLabel<ClickLabel>("LabelForce", QStringLiteral("Average CH0"));
-    LabelCH1 = valueLabel<ClickLabel>("LabelCH1", QStringLiteral("Average CH1"));
-    LabelCH2 = valueLabel<ClickLabel>("LabelCH2", QStringLiteral("Average CH2"));
+    LabelForce = valueLabel<LiveText<ClickLabel>>("LabelForce", QStringLiteral("Average CH0"));
+    LabelCH1 = valueLabel<LiveText<ClickLabel>>("LabelCH1", QStringLiteral("Average CH1"));
+    LabelCH2 = valueLabel<LiveText<ClickLabel>>("LabelCH2", QStringLiteral("Average CH2"));
     LabelAverage->setStyleSheet(QStringLiteral("color: #008000"));
     LabelAverageCH1->setStyleSheet(QStringLiteral("color: #c00000"));
     LabelAverageCH2->setStyleSheet(QStringLiteral("color: #0000c0"));

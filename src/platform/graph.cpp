@@ -16,6 +16,23 @@ namespace {
 
 constexpr int kRefreshIntervalMs = 33; // about 30 repaints a second at most
 
+// The chart is dark, as bench instruments are: the channels' pure green, red and blue and
+// the merged meter trace's white stand out on black.
+const QColor kBackground(0, 0, 0);
+const QColor kForeground(200, 200, 200);
+
+void styleAxis(QCPAxis* axis)
+{
+    const QPen pen(kForeground);
+    axis->setBasePen(pen);
+    axis->setTickPen(pen);
+    axis->setSubTickPen(pen);
+    axis->setLabelColor(kForeground);
+    axis->setTickLabelColor(kForeground);
+    axis->grid()->setPen(QPen(QColor(70, 70, 70), 0, Qt::DotLine));
+    axis->grid()->setZeroLinePen(Qt::NoPen);
+}
+
 // Kept on the axis itself so that it disappears with an added axis when that is removed.
 const char* const kAutoScaleProperty = "vemraAutoScale";
 
@@ -78,6 +95,9 @@ Graph::Graph(QWidget* parent)
     plot_->setNotAntialiasedElements(QCP::aeAll);
     plot_->xAxis2->setVisible(false);
     plot_->yAxis2->setVisible(false);
+    plot_->setBackground(kBackground);
+    for (QCPAxis* axis : {plot_->xAxis, plot_->yAxis, plot_->xAxis2, plot_->yAxis2})
+        styleAxis(axis);
     const auto rangeChanged = qOverload<const QCPRange&>(&QCPAxis::rangeChanged);
     const auto setRange = qOverload<const QCPRange&>(&QCPAxis::setRange);
     connect(plot_->xAxis, rangeChanged, plot_->xAxis2, setRange);
@@ -287,6 +307,7 @@ int Graph::axisCount() const {
 
 int Graph::addValueAxis() {
     QCPAxis* axis = plot_->axisRect()->addAxis(QCPAxis::atRight);
+    styleAxis(axis);
     axis->grid()->setVisible(false);
     addedAxes_.append(axis);
     setDragMode(dragMode_);

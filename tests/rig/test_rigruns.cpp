@@ -198,9 +198,13 @@ void RigRunsTest::randomFiniteRunsMatchTheRig()
             c = coefficients[random.bounded(7)];
         bench.configure(s);
         QVERIFY(bench.runToTheEnd(s));
+        // Whole blocks up to the total, and the block that ended the run; blocks the board
+        // sent before it obeyed the stop may join them.
         const int kept = bench.form->SavedSampleCount;
-        const int expected = (s.total + s.perBlock - 1) / s.perBlock * s.perBlock;
-        QCOMPARE(kept, std::max(expected, s.perBlock));
+        const int expected =
+            std::max((s.total + s.perBlock - 1) / s.perBlock * s.perBlock, s.perBlock);
+        QVERIFY2(kept >= expected && (kept - expected) % s.perBlock == 0,
+                 qPrintable(QStringLiteral("run %1 kept %2 of %3").arg(run).arg(kept).arg(expected)));
         const auto lines = bench.save(run);
         QCOMPARE(lines.size(), kept);
         QString why;
@@ -236,12 +240,15 @@ void RigRunsTest::recordsAfterTheStopAreKept()
     s.total = 100;
     bench.configure(s);
     QVERIFY(bench.runToTheEnd(s));
-    // Two whole late blocks arrive; each stops the run again and joins the snapshot.
-    QTRY_COMPARE(bench.form->SampleCount, 120);
-    QCOMPARE(bench.form->SavedSampleCount, 120);
-    QTRY_COMPARE(bench.form->MSComm1->inBufferCount(), 5 * 4);
+    // At least two whole late blocks arrive; each stops the run again and joins the
+    // snapshot. What is left is less than a block.
+    QTRY_VERIFY(bench.form->SampleCount >= 120);
+    QTest::qWait(100);
+    Form1& f = *bench.form;
+    QCOMPARE(f.SavedSampleCount, f.SampleCount);
+    QVERIFY(f.MSComm1->inBufferCount() < 10 * 4);
     const auto lines = bench.save(1);
-    QCOMPARE(lines.size(), 120);
+    QCOMPARE(lines.size(), f.SampleCount);
     QString why;
     QVERIFY2(matchesTruth(lines, bench.rig().truth(1), s, &why), qPrintable(why));
 }

@@ -14,6 +14,7 @@ namespace vemra::rig {
 namespace {
 
 constexpr std::int64_t kNsPerPeriodUnit = 100'000; // P counts tenths of a millisecond
+// What a station that does not read may cost the rig in memory before records are dropped.
 constexpr std::size_t kQueueCap = 8 * 1024 * 1024;
 // --fast keeps this much ready for the line and no more, so a station that stops reading
 // costs neither memory nor CPU.
@@ -246,7 +247,7 @@ void Rig::readMeter() {
         } else if (byte == '\r') {
             continue;
         } else if (byte < 0x20 || byte >= 0x7F) {
-            // A lone control byte (the device clear) is a message of its own.
+            // A control or non-ASCII byte (the device clear is one) stands on its own.
             meterLine();
             meterText_ = hexByte(byte);
             meterLine();

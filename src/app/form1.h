@@ -216,8 +216,28 @@ public:
     void LabelBuff2_Click();
     void MSComm1_OnComm();
 
-    // ---- Data file (files/) ----
+    void CWNumEditNumPoint_ValueChanged();
+    void CWNumEditFreq_ValueChanged();
+    void CWNumEditTotPoint_ValueChanged();
+
+    // ---- Actuator (actuator/) ----
+    void UpdPWM();
+    void StopPWM();
+    void CWButtonSin_ValueChanged(bool value);
+    void CWButtonSquare_ValueChanged(bool value);
+    void CWButtonTriangle_ValueChanged(bool value);
+    void CWButtonSawtoot_ValueChanged(bool value);
+    void CWButtonPWM_ValueChanged(bool value);
+    void CWNumEditPWM_ValueChanged();
+    void EnableActuator_Click();
+    void CWNumEditMulPeriod_ValueChanged(double value);
+    void CWNumEditMulFreq_ValueChanged(double value);
+    void UpdFreqAct();
+
+    // ---- Files (files/) ----
     void CommandSave_Click();
+    void LoadConf_Click();
+    void SaveConf_Click();
 
     // ---- Channel display (display/) ----
     void GraphSetup();
@@ -233,6 +253,8 @@ private:
     QWidget* buildSidePanels();
     void connectHandlers();
     void sendByte(SerialPort* port, std::uint8_t byte);
+    void sendBytes(SerialPort* port, const QByteArray& bytes);
+    void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
     // The stores' re-dimensioning; a change of shape loses the stopped run.
     void dimensionBlock(int channels, int recordsPerBlock);
@@ -246,10 +268,12 @@ private:
     bool unloaded_ = false;
     Matrix decoded_;        // the block being decoded, before it is stored
     int freshRecords_ = 0;  // records of the block decoded last, not yet charted
-    // Counts the times the run stores lost their contents; the stop notes the count, so
-    // "Save" can tell whether the stopped run is still in memory.
-    int storeGeneration_ = 0;
-    int runStoreGeneration_ = -1; // the generation the current run was stored in
+    // Count the times the run stores lost their contents, so that "Save" can tell whether
+    // the run is still in memory: the generations at Start against the current ones.
+    int sampleGeneration_ = 0;
+    int readingsGeneration_ = 0;
+    int runSampleGeneration_ = -1;
+    int runReadingsGeneration_ = -1;
 };
 
 } // namespace vemra

@@ -3,10 +3,26 @@
 
 #include "app/form1.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QPushButton>
 
 namespace vemra {
+
+namespace {
+
+// A checkable menu item flips its own mark before it reports the choice; the handlers read
+// the mark as it was and set it themselves.
+template <typename Handler> void onMenu(QAction* item, QObject* context, Handler handler)
+{
+    QObject::connect(item, &QAction::triggered, context, [item, handler] {
+        if (item->isCheckable())
+            item->setChecked(!item->isChecked());
+        handler();
+    });
+}
+
+} // namespace
 
 void Form1::connectHandlers()
 {
@@ -20,6 +36,32 @@ void Form1::connectHandlers()
     connect(CommandSave, &QPushButton::clicked, this, [this] { CommandSave_Click(); });
     connect(LabelBuff, &ClickLabel::clicked, this, [this] { LabelBuff_Click(); });
     connect(LabelBuff2, &ClickLabel::clicked, this, [this] { LabelBuff2_Click(); });
+
+    connect(CWNumEditNumPoint, &NumEdit::valueChanged, this,
+            [this] { CWNumEditNumPoint_ValueChanged(); });
+    connect(CWNumEditFreq, &NumEdit::valueChanged, this, [this] { CWNumEditFreq_ValueChanged(); });
+    connect(CWNumEditTotPoint, &NumEdit::valueChanged, this,
+            [this] { CWNumEditTotPoint_ValueChanged(); });
+
+    connect(CWButtonSin, &TwoStateButton::valueChanged, this,
+            [this](bool on) { CWButtonSin_ValueChanged(on); });
+    connect(CWButtonSquare, &TwoStateButton::valueChanged, this,
+            [this](bool on) { CWButtonSquare_ValueChanged(on); });
+    connect(CWButtonTriangle, &TwoStateButton::valueChanged, this,
+            [this](bool on) { CWButtonTriangle_ValueChanged(on); });
+    connect(CWButtonSawtoot, &TwoStateButton::valueChanged, this,
+            [this](bool on) { CWButtonSawtoot_ValueChanged(on); });
+    connect(CWButtonPWM, &TwoStateButton::valueChanged, this,
+            [this](bool on) { CWButtonPWM_ValueChanged(on); });
+    connect(CWNumEditPWM, &NumEdit::valueChanged, this, [this] { CWNumEditPWM_ValueChanged(); });
+    connect(CWNumEditMulPeriod, &NumEdit::valueChanged, this,
+            [this](double value) { CWNumEditMulPeriod_ValueChanged(value); });
+    connect(CWNumEditMulFreq, &NumEdit::valueChanged, this,
+            [this](double value) { CWNumEditMulFreq_ValueChanged(value); });
+
+    onMenu(EnableActuator, this, [this] { EnableActuator_Click(); });
+    onMenu(LoadConf, this, [this] { LoadConf_Click(); });
+    onMenu(SaveConf, this, [this] { SaveConf_Click(); });
 
     connect(MSComm1, &SerialPort::onComm, this, [this] { MSComm1_OnComm(); });
     connect(MSComm1, &SerialPort::portFailed, this, &Form1::portFailed);

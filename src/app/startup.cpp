@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 
-#include "actuator/frequency.h"
 #include "common/numbertext.h"
 #include "platform/checkvalue.h"
 
@@ -17,6 +16,7 @@ void Form1::Form_Load()
 {
     LoadingConf = false;
     MultCmdIndex = 0;
+    LoadConf_Click();
 
     TotalPoints = toInt32(CWNumEditTotPoint->value());
     NumAvgPoints = toInt32(CWNumEditNumPoint->value());
@@ -47,9 +47,7 @@ void Form1::Form_Load()
     LabelFrequency->setText(fixed3Text(10000.0 / period));
     TextMul->setText(generalText(std::pow(2.0, CWNumEditMulFreq->value())));
     TextDiv->setText(generalText(CWNumEditMulPeriod->value()));
-    LabelFreqAct->setText(fixed3Text(actuatorFrequency(numericValue(LabelFrequency->text()),
-                                                       numericValue(TextMul->text()),
-                                                       numericValue(TextDiv->text()))));
+    UpdFreqAct();
     LabelExpTime->setText(fixed3Text(CWNumEditTotPoint->value() * period / 10000.0));
 }
 

@@ -32,10 +32,8 @@ void Form1::CommandSendData_Click()
     statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();
-    if (MSComm1->portOpen()) {
-        for (const char byte : board::channelAndPeriodCommands(ChannelMask, period))
-            sendByte(MSComm1, static_cast<std::uint8_t>(byte));
-    }
+    if (MSComm1->portOpen())
+        sendBytes(MSComm1, board::channelAndPeriodCommands(ChannelMask, period));
     LabelFrequency->setText(fixed3Text(10000.0 / period));
 
     CWNumEdit1->setEnabled(false);
@@ -59,7 +57,8 @@ void Form1::CommandSendData_Click()
         sendByte(MSComm1, board::kStartByte);
 
     GraphSetup();
-    runStoreGeneration_ = storeGeneration_;
+    runSampleGeneration_ = sampleGeneration_;
+    runReadingsGeneration_ = readingsGeneration_;
     CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
     CWGraph1->clearData();
     CWGraphMult->clearData();
@@ -103,13 +102,13 @@ void Form1::dimensionBlock(int channels, int recordsPerBlock)
 void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock)
 {
     if (dimensionSampleData(SampleData, channels, totalPoints, recordsPerBlock))
-        ++storeGeneration_;
+        ++sampleGeneration_;
 }
 
 void Form1::dimensionReadings(int lastIndex)
 {
     if (dimensionMultData(MultData, lastIndex))
-        ++storeGeneration_;
+        ++readingsGeneration_;
 }
 
 void Form1::Form_Unload()

@@ -54,6 +54,7 @@ public:
         clock = fixed.get();
         platform.clock = std::move(fixed);
         form = std::make_unique<Form1>(std::move(platform));
+        dialogs->shown.clear(); // no Vemra.ini here: the design values stand
     }
     ~Bench()
     {

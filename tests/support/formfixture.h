@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -28,12 +29,25 @@ public:
         QDir::setCurrent(previousDir_);
     }
 
-    // Builds the window; files placed in dir() before this are there at start-up.
+    // Builds the window; files placed in dir() before this are there at start-up. What
+    // the start-up said is kept in startupMessages and cleared from the recorder.
     Form1& start()
     {
         form = std::make_unique<Form1>(std::move(platform_));
+        startupMessages = dialogs->shown;
+        dialogs->shown.clear();
         return *form;
     }
+
+    // Writes a file into the working directory.
+    void writeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(dir() + u'/' + name);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+
+    QList<RecordingDialogs::Shown> startupMessages;
 
     QString dir() const { return dir_.path(); }
 

@@ -131,7 +131,7 @@ int Rig::run() {
             signalfd_siginfo info{};
             if (::read(signals_, &info, sizeof info) == sizeof info) {
                 log_(std::string("rig: ") + ::strsignal(static_cast<int>(info.ssi_signo)) +
-                     ", exiting");
+                     " from pid " + std::to_string(info.ssi_pid) + ", exiting");
                 tearDown();
                 return 0;
             }

@@ -1,0 +1,118 @@
+// "Vemra.ini": loaded at start-up and on "Reload Configuration", saved on "Save
+// Configuration".
+
+#include "app/form1.h"
+
+#include "files/configfile.h"
+#include "platform/checkvalue.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSaveFile>
+
+namespace vemra {
+
+namespace {
+
+const QString kFileName = QStringLiteral("Vemra.ini");
+
+} // namespace
+
+void Form1::LoadConf_Click()
+{
+    LoadingConf = true;
+    const auto refuse = [this](LoadError error, const QString& detail) {
+        dialogs().message(QStringLiteral("Warning"), loadErrorMessage(error),
+                          MessageIcon::Critical, detail);
+        LoadingConf = false;
+    };
+
+    QFile file(kFileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        refuse(LoadError::InitFileError,
+               tr("%1 cannot be read in %2: %3. The settings stay as they are.")
+                   .arg(kFileName, QDir::currentPath(), file.errorString()));
+        return;
+    }
+    const ConfigLoad load = parseConfig(file.readAll());
+    file.close();
+    if (!load) {
+        refuse(load.error, load.detail);
+        return;
+    }
+
+    // Applied in file order; each control's own handler runs as it changes, with the
+    // board port set-up held back until the whole file is applied.
+    const Config& c = *load.config;
+    CommPort1 = c.comm1;
+    CommPort2 = c.comm2;
+    CWNumEditTotPoint->setValue(c.totalPoints);
+    CWNumEditFreq->setValue(c.period);
+    CWNumEditNumPoint->setValue(c.pointsPerBlock);
+    setCheckValue(CheckInf, c.infinite);
+    CWNumEdit1->setValue(c.displayedPoints);
+    setCheckValue(CheckEnCH0, c.enable[0]);
+    setCheckValue(CheckEnCH1, c.enable[1]);
+    setCheckValue(CheckEnCH2, c.enable[2]);
+    CoeffCH0 = c.coefficients[0];
+    CoeffCH1 = c.coefficients[1];
+    CoeffCH2 = c.coefficients[2];
+    TextLabel->setText(c.labels[0]);
+    TextLabelCH1->setText(c.labels[1]);
+    TextLabelCH2->setText(c.labels[2]);
+    CWNumEditPWM->setValue(c.actuatorValue);
+    CWNumEditMulPeriod->setValue(c.prescaler);
+    CWNumEditMulFreq->setValue(c.exponent);
+    TextLabelMult->setText(c.meterLabel);
+    for (int k = 0; k < 5; ++k)
+        LabelParam[k]->setText(c.meterCommands[k]);
+    AgilChann->setChecked(c.meterEnabled);
+
+    dialogs().message(QStringLiteral("Init"), QStringLiteral("Parameters Loaded"));
+    LoadingConf = false;
+    // The set-up held back while loading: an open board port takes the loaded block
+    // length now, or its blocks would no longer match the records it is decoded as.
+    if (MSComm1->portOpen())
+        SetupComm1();
+}
+
+void Form1::SaveConf_Click()
+{
+    Config c;
+    c.comm1 = static_cast<std::int16_t>(MSComm1->commPort());
+    c.comm2 = static_cast<std::int16_t>(MSComm2->commPort());
+    c.totalPoints = CWNumEditTotPoint->value();
+    c.period = CWNumEditFreq->value();
+    c.pointsPerBlock = CWNumEditNumPoint->value();
+    c.infinite = checkValue(CheckInf);
+    c.displayedPoints = CWNumEdit1->value();
+    c.enable = {checkValue(CheckEnCH0), checkValue(CheckEnCH1), checkValue(CheckEnCH2)};
+    c.coefficients = {CoeffCH0, CoeffCH1, CoeffCH2};
+    c.labels = {TextLabel->text(), TextLabelCH1->text(), TextLabelCH2->text()};
+    c.actuatorValue = CWNumEditPWM->value();
+    c.prescaler = CWNumEditMulPeriod->value();
+    c.exponent = CWNumEditMulFreq->value();
+    c.meterLabel = TextLabelMult->text();
+    for (int k = 0; k < 5; ++k)
+        c.meterCommands[k] = LabelParam[k]->text();
+    c.meterEnabled = AgilChann->isChecked();
+
+    // Written whole under a temporary name and renamed, so a failed save leaves the old
+    // file as it was.
+    QSaveFile file(kFileName);
+    const QByteArray bytes = serializeConfig(c);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        dialogs().message(QStringLiteral("Warning"),
+                          tr("The configuration was not saved: %1 cannot be written in %2 (%3).")
+                              .arg(kFileName, QDir::currentPath(), file.errorString()),
+                          MessageIcon::Warning);
+        return;
+    }
+    dialogs().message(QStringLiteral("DOWNLOAD"), QStringLiteral("Parameters Saved"));
+}
+
+} // namespace vemra

@@ -9,8 +9,7 @@ using namespace vemra;
 
 namespace {
 
-QByteArray blockOf(int channels, int records)
-{
+QByteArray blockOf(int channels, int records) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> raw(0, 1023);
     QByteArray block;
@@ -28,8 +27,7 @@ QByteArray blockOf(int channels, int records)
     return block;
 }
 
-void decode(benchmark::State& state)
-{
+void decode(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
     const QByteArray block = blockOf(3, records);
     Matrix out;

@@ -26,8 +26,7 @@ using namespace vemra;
 
 namespace {
 
-double cpuSeconds()
-{
+double cpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
@@ -35,8 +34,7 @@ double cpuSeconds()
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s <vemra-rig> [seconds]\n", argv[0]);
@@ -103,8 +101,8 @@ int main(int argc, char* argv[])
     getrusage(RUSAGE_SELF, &usage);
     std::printf("stream: %.1f s, %d records (%.0f records/s), %d repaints\n", elapsed, samples,
                 samples / elapsed, form.CWGraph1->replotCount());
-    std::printf("station CPU: %.3f s per second of stream (%.1f%% of one core)\n",
-                cpu / elapsed, 100.0 * cpu / elapsed);
+    std::printf("station CPU: %.3f s per second of stream (%.1f%% of one core)\n", cpu / elapsed,
+                100.0 * cpu / elapsed);
     std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     rig.terminate();
     rig.waitForFinished(3000);

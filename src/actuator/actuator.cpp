@@ -9,32 +9,28 @@
 
 namespace vemra {
 
-void Form1::sendBytes(SerialPort* port, const QByteArray& bytes)
-{
+void Form1::sendBytes(SerialPort* port, const QByteArray& bytes) {
     for (const char byte : bytes)
         sendByte(port, static_cast<std::uint8_t>(byte));
 }
 
-void Form1::UpdPWM()
-{
+void Form1::UpdPWM() {
     if (MSComm1->portOpen())
         sendBytes(MSComm1, actuator::parametersCommand(CWNumEditPWM->value(), TextDiv->text(),
                                                        TextMul->text()));
 }
 
-void Form1::StopPWM()
-{
+void Form1::StopPWM() {
     if (MSComm1->portOpen())
         sendBytes(MSComm1, actuator::stopCommand());
-    for (TwoStateButton* b : {CWButtonPWM, CWButtonSquare, CWButtonSin, CWButtonTriangle,
-                              CWButtonSawtoot})
+    for (TwoStateButton* b :
+         {CWButtonPWM, CWButtonSquare, CWButtonSin, CWButtonTriangle, CWButtonSawtoot})
         b->setEnabled(true);
 }
 
-void Form1::waveformChanged(TwoStateButton* button, char startByte, bool on)
-{
-    for (TwoStateButton* b : {CWButtonSin, CWButtonSquare, CWButtonTriangle, CWButtonSawtoot,
-                              CWButtonPWM}) {
+void Form1::waveformChanged(TwoStateButton* button, char startByte, bool on) {
+    for (TwoStateButton* b :
+         {CWButtonSin, CWButtonSquare, CWButtonTriangle, CWButtonSawtoot, CWButtonPWM}) {
         if (b != button)
             b->setEnabled(false);
     }
@@ -47,28 +43,23 @@ void Form1::waveformChanged(TwoStateButton* button, char startByte, bool on)
     }
 }
 
-void Form1::CWButtonSin_ValueChanged(bool value)
-{
+void Form1::CWButtonSin_ValueChanged(bool value) {
     waveformChanged(CWButtonSin, static_cast<char>(actuator::Waveform::Sine), value);
 }
 
-void Form1::CWButtonSquare_ValueChanged(bool value)
-{
+void Form1::CWButtonSquare_ValueChanged(bool value) {
     waveformChanged(CWButtonSquare, static_cast<char>(actuator::Waveform::Square), value);
 }
 
-void Form1::CWButtonTriangle_ValueChanged(bool value)
-{
+void Form1::CWButtonTriangle_ValueChanged(bool value) {
     waveformChanged(CWButtonTriangle, static_cast<char>(actuator::Waveform::Triangle), value);
 }
 
-void Form1::CWButtonSawtoot_ValueChanged(bool value)
-{
+void Form1::CWButtonSawtoot_ValueChanged(bool value) {
     waveformChanged(CWButtonSawtoot, static_cast<char>(actuator::Waveform::Sawtooth), value);
 }
 
-void Form1::CWButtonPWM_ValueChanged(bool value)
-{
+void Form1::CWButtonPWM_ValueChanged(bool value) {
     for (TwoStateButton* b : {CWButtonSin, CWButtonSquare, CWButtonTriangle, CWButtonSawtoot})
         b->setEnabled(false);
     if (value && MSComm1->portOpen())
@@ -77,19 +68,17 @@ void Form1::CWButtonPWM_ValueChanged(bool value)
         StopPWM();
 }
 
-void Form1::CWNumEditPWM_ValueChanged()
-{
+void Form1::CWNumEditPWM_ValueChanged() {
     UpdPWM();
     if (CWButtonPWM->value() && MSComm1->portOpen())
         sendByte(MSComm1, static_cast<std::uint8_t>(actuator::kManual));
 }
 
-void Form1::EnableActuator_Click()
-{
+void Form1::EnableActuator_Click() {
     const bool enable = !EnableActuator->isChecked();
     EnableActuator->setChecked(enable);
-    for (TwoStateButton* b : {CWButtonPWM, CWButtonSquare, CWButtonSin, CWButtonTriangle,
-                              CWButtonSawtoot})
+    for (TwoStateButton* b :
+         {CWButtonPWM, CWButtonSquare, CWButtonSin, CWButtonTriangle, CWButtonSawtoot})
         b->setEnabled(enable);
     if (!enable && MSComm1->portOpen())
         sendBytes(MSComm1, actuator::stopCommand());

@@ -5,8 +5,7 @@
 namespace vemra::actuator {
 
 QByteArray parametersCommand(double maxValue, QStringView prescalerText,
-                             QStringView multiplierText)
-{
+                             QStringView multiplierText) {
     QByteArray bytes(1, kParameters);
     bytes.append(static_cast<char>(toByte(maxValue)));
     bytes.append(static_cast<char>(toByte(numericValue(prescalerText))));
@@ -14,15 +13,13 @@ QByteArray parametersCommand(double maxValue, QStringView prescalerText,
     return bytes;
 }
 
-QByteArray startCommand(Waveform waveform)
-{
+QByteArray startCommand(Waveform waveform) {
     QByteArray bytes(1, static_cast<char>(waveform));
     bytes.append(kStartSuffix);
     return bytes;
 }
 
-QByteArray stopCommand()
-{
+QByteArray stopCommand() {
     return QByteArrayLiteral("6F");
 }
 

@@ -11,20 +11,17 @@
 
 namespace vemra {
 
-void Form1::CWNumEditMulPeriod_ValueChanged(double value)
-{
+void Form1::CWNumEditMulPeriod_ValueChanged(double value) {
     TextDiv->setText(generalText(value));
     UpdFreqAct();
 }
 
-void Form1::CWNumEditMulFreq_ValueChanged(double value)
-{
+void Form1::CWNumEditMulFreq_ValueChanged(double value) {
     TextMul->setText(generalText(std::pow(2.0, value)));
     UpdFreqAct();
 }
 
-void Form1::UpdFreqAct()
-{
+void Form1::UpdFreqAct() {
     LabelFreqAct->setText(fixed3Text(actuatorFrequency(numericValue(LabelFrequency->text()),
                                                        numericValue(TextMul->text()),
                                                        numericValue(TextDiv->text()))));

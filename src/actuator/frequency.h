@@ -5,8 +5,7 @@
 
 namespace vemra {
 
-inline double actuatorFrequency(double samplingHz, double multiplier, double prescaler)
-{
+inline double actuatorFrequency(double samplingHz, double multiplier, double prescaler) {
     if (prescaler == 0.0)
         return 0.0;
     return samplingHz * multiplier / (prescaler * 256.0);

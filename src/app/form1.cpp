@@ -9,8 +9,7 @@
 
 namespace vemra {
 
-Platform Platform::desktop()
-{
+Platform Platform::desktop() {
     Platform platform;
     platform.boardPort = std::make_unique<QtSerialBackend>();
     platform.meterPort = std::make_unique<QtSerialBackend>();
@@ -22,11 +21,11 @@ Form1::Form1(Platform platform, QWidget* parent)
     : QMainWindow(parent)
     , dialogs_(platform.dialogs ? std::move(platform.dialogs)
                                 : std::make_unique<WindowDialogs>(this))
-    , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>())
-{
-    systemPorts_ = platform.systemPorts ? platform.systemPorts : SerialPort::PortList(systemSerialPorts);
-    MSComm1 = new SerialPort(QStringLiteral("board"), std::move(platform.boardPort), systemPorts_,
-                             this);
+    , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>()) {
+    systemPorts_ =
+        platform.systemPorts ? platform.systemPorts : SerialPort::PortList(systemSerialPorts);
+    MSComm1 =
+        new SerialPort(QStringLiteral("board"), std::move(platform.boardPort), systemPorts_, this);
     MSComm2 = new SerialPort(QStringLiteral("multimeter"), std::move(platform.meterPort),
                              systemPorts_, this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
@@ -39,8 +38,7 @@ Form1::Form1(Platform platform, QWidget* parent)
 
 Form1::~Form1() = default;
 
-void Form1::closeEvent(QCloseEvent* event)
-{
+void Form1::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
         Form_Unload();
@@ -48,25 +46,21 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form1::sendByte(SerialPort* port, std::uint8_t byte)
-{
+void Form1::sendByte(SerialPort* port, std::uint8_t byte) {
     OutBuffer[0] = byte;
     port->write(QByteArray(reinterpret_cast<const char*>(OutBuffer.data()), 1));
 }
 
-void Form1::portFailed(const QString& message)
-{
+void Form1::portFailed(const QString& message) {
     dialogs().message(QStringLiteral("Warning"), message, MessageIcon::Warning);
 }
 
-void Form1::fillPortList(QComboBox* list)
-{
+void Form1::fillPortList(QComboBox* list) {
     const QStringList system = systemPorts_();
     for (int n = 1; n <= 8; ++n) {
         list->addItem(QStringLiteral("Comm%1").arg(n), n);
         const QString device = resolvePortDevice(n, QDir::currentPath(), system);
-        list->setItemData(n - 1,
-                          device.isEmpty() ? tr("No device for Comm%1").arg(n) : device,
+        list->setItemData(n - 1, device.isEmpty() ? tr("No device for Comm%1").arg(n) : device,
                           Qt::ToolTipRole);
     }
 }

@@ -239,6 +239,13 @@ public:
     void LoadConf_Click();
     void SaveConf_Click();
 
+    // ---- Panels (app/) ----
+    void TimeSetup_Click();
+    void GraphControl_Click();
+    void MultimSetup_Click();
+    void DisplacementSys_Click();
+    void CommandExit_Click();
+
     // ---- Channel display (display/) ----
     void GraphSetup();
     void Visualizza();
@@ -266,8 +273,8 @@ private:
     std::unique_ptr<Clock> clock_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
-    Matrix decoded_;        // the block being decoded, before it is stored
-    int freshRecords_ = 0;  // records of the block decoded last, not yet charted
+    Matrix decoded_;       // the block being decoded, before it is stored
+    int freshRecords_ = 0; // records of the block decoded last, not yet charted
     // Count the times the run stores lost their contents, so that "Save" can tell whether
     // the run is still in memory: the generations at Start against the current ones.
     int sampleGeneration_ = 0;

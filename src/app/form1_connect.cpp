@@ -13,8 +13,7 @@ namespace {
 
 // A checkable menu item flips its own mark before it reports the choice; the handlers read
 // the mark as it was and set it themselves.
-template <typename Handler> void onMenu(QAction* item, QObject* context, Handler handler)
-{
+template <typename Handler> void onMenu(QAction* item, QObject* context, Handler handler) {
     QObject::connect(item, &QAction::triggered, context, [item, handler] {
         if (item->isCheckable())
             item->setChecked(!item->isChecked());
@@ -24,8 +23,7 @@ template <typename Handler> void onMenu(QAction* item, QObject* context, Handler
 
 } // namespace
 
-void Form1::connectHandlers()
-{
+void Form1::connectHandlers() {
     connect(ComboPort, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             ComboPort_Click();
@@ -60,6 +58,11 @@ void Form1::connectHandlers()
             [this](double value) { CWNumEditMulFreq_ValueChanged(value); });
 
     onMenu(EnableActuator, this, [this] { EnableActuator_Click(); });
+    onMenu(TimeSetup, this, [this] { TimeSetup_Click(); });
+    onMenu(GraphControl, this, [this] { GraphControl_Click(); });
+    onMenu(MultimSetup, this, [this] { MultimSetup_Click(); });
+    onMenu(DisplacementSys, this, [this] { DisplacementSys_Click(); });
+    connect(CommandExit, &QPushButton::clicked, this, [this] { CommandExit_Click(); });
     onMenu(LoadConf, this, [this] { LoadConf_Click(); });
     onMenu(SaveConf, this, [this] { SaveConf_Click(); });
 

@@ -26,24 +26,20 @@ namespace vemra {
 
 namespace {
 
-template <typename W> W* named(W* widget, const char* name)
-{
+template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
 
-QPushButton* button(const QString& caption, const char* name)
-{
+QPushButton* button(const QString& caption, const char* name) {
     return named(new QPushButton(caption), name);
 }
 
-QLineEdit* textBox(const QString& text, const char* name)
-{
+QLineEdit* textBox(const QString& text, const char* name) {
     return named(new QLineEdit(text), name);
 }
 
-NumEdit* numEdit(double value, double minimum, double maximum, double step, const char* name)
-{
+NumEdit* numEdit(double value, double minimum, double maximum, double step, const char* name) {
     auto* edit = named(new NumEdit, name);
     edit->setup(value, minimum, maximum, step);
     return edit;
@@ -51,8 +47,7 @@ NumEdit* numEdit(double value, double minimum, double maximum, double step, cons
 
 // A caption beside an input: the caption is the input's buddy and accessible name, so
 // assistive technology announces the input by the caption the operator reads.
-QLabel* captionFor(const QString& caption, QWidget* input)
-{
+QLabel* captionFor(const QString& caption, QWidget* input) {
     auto* label = new QLabel(caption);
     label->setBuddy(input);
     input->setAccessibleName(caption.trimmed());
@@ -60,8 +55,7 @@ QLabel* captionFor(const QString& caption, QWidget* input)
 }
 
 // A value display announced by the caption beside it.
-template <typename L> L* valueLabel(const char* name, const QString& accessibleName)
-{
+template <typename L> L* valueLabel(const char* name, const QString& accessibleName) {
     auto* label = named(new L, name);
     label->setAccessibleName(accessibleName);
     // A fixed size: a new value repaints the label alone instead of laying out the panel
@@ -72,23 +66,20 @@ template <typename L> L* valueLabel(const char* name, const QString& accessibleN
     return label;
 }
 
-QGroupBox* frame(const QString& caption, const char* name)
-{
+QGroupBox* frame(const QString& caption, const char* name) {
     auto* box = named(new QGroupBox(caption), name);
     box->setAccessibleName(caption);
     return box;
 }
 
-QTimer* hundredMsTimer(QObject* parent, const char* name)
-{
+QTimer* hundredMsTimer(QObject* parent, const char* name) {
     auto* timer = named(new QTimer(parent), name);
     timer->setInterval(100);
     timer->setTimerType(Qt::PreciseTimer);
     return timer;
 }
 
-QAction* menuItem(QMenu* menu, const QString& caption, const char* name, bool checkable)
-{
+QAction* menuItem(QMenu* menu, const QString& caption, const char* name, bool checkable) {
     auto* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
     action->setCheckable(checkable);
@@ -97,8 +88,7 @@ QAction* menuItem(QMenu* menu, const QString& caption, const char* name, bool ch
 
 } // namespace
 
-void Form1::buildWindow()
-{
+void Form1::buildWindow() {
     setWindowTitle(QStringLiteral("Vemra Measurement V 1.4 (Old Style)"));
     setObjectName(QStringLiteral("Form1"));
 
@@ -120,8 +110,8 @@ void Form1::buildWindow()
     CWGraphMult->addTrace();
     CWGraphMult->hide();
 
-    CWButtonChangeScrean = named(new TwoStateButton(QStringLiteral("Meter\nGraph")),
-                                 "CWButtonChangeScrean");
+    CWButtonChangeScrean =
+        named(new TwoStateButton(QStringLiteral("Meter\nGraph")), "CWButtonChangeScrean");
     CWButtonChangeScrean->setAccessibleName(QStringLiteral("Show Multimeter Graph"));
     CWButtonChangeScrean->setToolTip(tr("Shows the multimeter graph in place of the channels"));
     CWButtonChangeScrean->setEnabled(false);
@@ -159,8 +149,7 @@ void Form1::buildWindow()
     resize(1280, 800);
 }
 
-QWidget* Form1::buildRunPanel()
-{
+QWidget* Form1::buildRunPanel() {
     auto* panel = new QWidget;
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -204,8 +193,7 @@ QWidget* Form1::buildRunPanel()
     return panel;
 }
 
-QWidget* Form1::buildSidePanels()
-{
+QWidget* Form1::buildSidePanels() {
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
@@ -243,7 +231,8 @@ QWidget* Form1::buildSidePanels()
     FrameContols = frame(QStringLiteral("System Acquisition Timing"), "FrameContols");
     {
         auto* form = new QFormLayout(FrameContols);
-        CheckInf = named(new QCheckBox(QStringLiteral("  Infinite Points (no Logger)")), "CheckInf");
+        CheckInf =
+            named(new QCheckBox(QStringLiteral("  Infinite Points (no Logger)")), "CheckInf");
         CWNumEditNumPoint = numEdit(10, 1, 1000, 1, "CWNumEditNumPoint");
         CWNumEditFreq = numEdit(400, 10, 64000, 1, "CWNumEditFreq");
         CWNumEditTotPoint = numEdit(1000, 1, 1000000, 10, "CWNumEditTotPoint");
@@ -324,10 +313,9 @@ QWidget* Form1::buildSidePanels()
         auto* paramList = new QVBoxLayout(params);
         const char* paramNames[5] = {"LabelParam0", "LabelParam1", "LabelParam2", "LabelParam3",
                                      "LabelParam4"};
-        const QString paramDesign[5] = {QStringLiteral("CONF:FRES DEF,DEF"),
-                                        QStringLiteral("TRIG:SOUR EXT"),
-                                        QStringLiteral("TRIG:COUNT INF"),
-                                        QStringLiteral("FRES:NPLC 1"), QString()};
+        const QString paramDesign[5] = {
+            QStringLiteral("CONF:FRES DEF,DEF"), QStringLiteral("TRIG:SOUR EXT"),
+            QStringLiteral("TRIG:COUNT INF"), QStringLiteral("FRES:NPLC 1"), QString()};
         for (int k = 0; k < 5; ++k) {
             LabelParam[k] = named(new QLabel(paramDesign[k]), paramNames[k]);
             LabelParam[k]->setAccessibleName(QStringLiteral("Parameter %1").arg(k));
@@ -425,8 +413,8 @@ QWidget* Form1::buildSidePanels()
     FrameCoeff = frame(QStringLiteral("Channels Config."), "FrameCoeff");
     {
         auto* grid = new QGridLayout(FrameCoeff);
-        CheckCoeff = named(new QCheckBox(QStringLiteral("Calibration Coefficient Setting")),
-                           "CheckCoeff");
+        CheckCoeff =
+            named(new QCheckBox(QStringLiteral("Calibration Coefficient Setting")), "CheckCoeff");
         CheckCoeff->hide();
         CheckCoeff->setEnabled(false);
         CheckEnCH0 = named(new QCheckBox(QStringLiteral("Enable CH0")), "CheckEnCH0");
@@ -468,8 +456,7 @@ QWidget* Form1::buildSidePanels()
     return scroll;
 }
 
-void Form1::buildMenus()
-{
+void Form1::buildMenus() {
     File = named(menuBar()->addMenu(QStringLiteral("File")), "File");
     LoadConf = menuItem(File, QStringLiteral("Reload Configuration"), "LoadConf", false);
     SaveConf = menuItem(File, QStringLiteral("Save Configuration"), "SaveConf", false);

@@ -12,8 +12,7 @@
 
 namespace vemra {
 
-void Form1::Form_Load()
-{
+void Form1::Form_Load() {
     LoadingConf = false;
     MultCmdIndex = 0;
     LoadConf_Click();

@@ -14,31 +14,26 @@
 
 namespace vemra {
 
-inline bool dimensionMatrix(Matrix& store, int rows, int cols)
-{
+inline bool dimensionMatrix(Matrix& store, int rows, int cols) {
     if (store.rows() == rows && store.cols() == cols)
         return false;
     store.redim(rows, cols);
     return true;
 }
 
-inline bool dimensionBlockData(Matrix& block, int channels, int recordsPerBlock)
-{
+inline bool dimensionBlockData(Matrix& block, int channels, int recordsPerBlock) {
     return channels >= 1 ? dimensionMatrix(block, channels, recordsPerBlock)
                          : dimensionMatrix(block, 1, 1);
 }
 
 inline bool dimensionSampleData(Matrix& samples, int channels, int totalPoints,
-                                int recordsPerBlock)
-{
-    return channels >= 1
-               ? dimensionMatrix(samples, channels, totalPoints + 2 * recordsPerBlock + 1)
-               : dimensionMatrix(samples, 1, 1);
+                                int recordsPerBlock) {
+    return channels >= 1 ? dimensionMatrix(samples, channels, totalPoints + 2 * recordsPerBlock + 1)
+                         : dimensionMatrix(samples, 1, 1);
 }
 
 // Readings 0..lastIndex.
-inline bool dimensionMultData(std::vector<QString>& readings, int lastIndex)
-{
+inline bool dimensionMultData(std::vector<QString>& readings, int lastIndex) {
     const std::size_t size = static_cast<std::size_t>(lastIndex < 0 ? 0 : lastIndex) + 1;
     if (readings.size() == size)
         return false;

@@ -17,8 +17,7 @@
 
 namespace vemra {
 
-void Form1::CommandSendData_Click()
-{
+void Form1::CommandSendData_Click() {
     NumChannels = static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
                                             checkValue(CheckEnCH2));
     // A new run starts from empty stores, whatever their shape.
@@ -66,8 +65,7 @@ void Form1::CommandSendData_Click()
     CWGraphMult->setAxisRange(1, 0, CWNumEdit1->value());
 }
 
-void Form1::CommandOff_Click()
-{
+void Form1::CommandOff_Click() {
     CWNumEditNumPoint->setEnabled(true);
     CWNumEditFreq->setEnabled(true);
     CWNumEdit1->setEnabled(true);
@@ -94,25 +92,21 @@ void Form1::CommandOff_Click()
         CWButtonGraphMerg->setEnabled(true);
 }
 
-void Form1::dimensionBlock(int channels, int recordsPerBlock)
-{
+void Form1::dimensionBlock(int channels, int recordsPerBlock) {
     dimensionBlockData(BlockData, channels, recordsPerBlock);
 }
 
-void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock)
-{
+void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock) {
     if (dimensionSampleData(SampleData, channels, totalPoints, recordsPerBlock))
         ++sampleGeneration_;
 }
 
-void Form1::dimensionReadings(int lastIndex)
-{
+void Form1::dimensionReadings(int lastIndex) {
     if (dimensionMultData(MultData, lastIndex))
         ++readingsGeneration_;
 }
 
-void Form1::Form_Unload()
-{
+void Form1::Form_Unload() {
     CommandOff_Click();
     if (MSComm1->portOpen())
         MSComm1->close();

@@ -4,8 +4,7 @@
 
 namespace vemra::board {
 
-std::uint8_t recordChecksum(const std::uint8_t* sampleBytes, int count)
-{
+std::uint8_t recordChecksum(const std::uint8_t* sampleBytes, int count) {
     unsigned sum = 0;
     for (int i = 0; i < count; ++i)
         sum += sampleBytes[i];
@@ -14,8 +13,7 @@ std::uint8_t recordChecksum(const std::uint8_t* sampleBytes, int count)
 
 BlockDecode decodeBlock(const QByteArray& bytes, const std::array<int, 3>& enabled,
                         const std::array<double, 3>& coefficients, int recordsPerBlock,
-                        Matrix& out)
-{
+                        Matrix& out) {
     BlockDecode result;
     int channels = 0;
     std::array<int, 3> rankOf{-1, -1, -1};

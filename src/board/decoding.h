@@ -12,9 +12,9 @@
 namespace vemra::board {
 
 struct BlockDecode {
-    int records = 0;            // whole records decoded
-    bool checksumError = false; // a record's checksum did not match
-    bool lengthMismatch = false; // the block was not recordsPerBlock whole records
+    int records = 0;              // whole records decoded
+    bool checksumError = false;   // a record's checksum did not match
+    bool lengthMismatch = false;  // the block was not recordsPerBlock whole records
     std::array<double, 3> sums{}; // per channel CH0..CH2, 0 for channels not in the run
 };
 

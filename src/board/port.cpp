@@ -13,8 +13,7 @@
 
 namespace vemra {
 
-void Form1::SetupComm1()
-{
+void Form1::SetupComm1() {
     if (LoadingConf)
         return;
     // Until the operator has chosen a board port there is nothing to set up; opening the
@@ -39,8 +38,7 @@ void Form1::SetupComm1()
     MSComm1->setInputMode(InputMode::Binary);
 }
 
-void Form1::ComboPort_Click()
-{
+void Form1::ComboPort_Click() {
     const int number = ComboPort->currentData().toInt();
     if (MSComm1->portOpen()) {
         // The board port is chosen once; a second choice (through "Default Comm") would
@@ -77,8 +75,7 @@ void Form1::ComboPort_Click()
     EnbleAll->setEnabled(true);
 }
 
-void Form1::CommandCommStart_Click()
-{
+void Form1::CommandCommStart_Click() {
     const auto choose = [this](QComboBox* list, int number) {
         if (number > 8) {
             dialogs().message(QStringLiteral("Warning"),
@@ -95,14 +92,12 @@ void Form1::CommandCommStart_Click()
     CommandCommStart->setEnabled(false);
 }
 
-void Form1::LabelBuff_Click()
-{
+void Form1::LabelBuff_Click() {
     MSComm1->clearInput();
     LabelBuff->setText(QString::number(MSComm1->inBufferCount()));
 }
 
-void Form1::LabelBuff2_Click()
-{
+void Form1::LabelBuff2_Click() {
     LabelBuff2->setText(QString());
 }
 

@@ -6,19 +6,16 @@
 
 namespace vemra::board {
 
-std::uint8_t periodHigh(double period)
-{
+std::uint8_t periodHigh(double period) {
     return toByte(std::floor(period / 256.0));
 }
 
-std::uint8_t periodLow(double period)
-{
+std::uint8_t periodLow(double period) {
     const long long whole = roundHalfEven(period);
     return static_cast<std::uint8_t>(((whole % 256) + 256) % 256);
 }
 
-QByteArray periodCommand(double period)
-{
+QByteArray periodCommand(double period) {
     QByteArray bytes;
     bytes.append(static_cast<char>(kPeriodCommand));
     bytes.append(static_cast<char>(periodHigh(period)));
@@ -26,8 +23,7 @@ QByteArray periodCommand(double period)
     return bytes;
 }
 
-QByteArray channelAndPeriodCommands(std::uint8_t mask, double period)
-{
+QByteArray channelAndPeriodCommands(std::uint8_t mask, double period) {
     QByteArray bytes;
     bytes.append(static_cast<char>(kChannelCommand));
     bytes.append(static_cast<char>(mask));
@@ -35,8 +31,7 @@ QByteArray channelAndPeriodCommands(std::uint8_t mask, double period)
     return bytes;
 }
 
-std::int16_t blockLength(int channels, int recordsPerBlock)
-{
+std::int16_t blockLength(int channels, int recordsPerBlock) {
     return toInt16(static_cast<double>(recordLength(channels)) * recordsPerBlock);
 }
 

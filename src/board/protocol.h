@@ -23,7 +23,9 @@ QByteArray channelAndPeriodCommands(std::uint8_t mask, double period);
 QByteArray periodCommand(double period);
 
 // One record: a leading byte, two bytes per channel, a checksum byte.
-constexpr int recordLength(int channels) { return 2 * channels + 2; }
+constexpr int recordLength(int channels) {
+    return 2 * channels + 2;
+}
 // One block of records, as the port hands it over; the serial library takes it as a
 // 16-bit signed value.
 std::int16_t blockLength(int channels, int recordsPerBlock);

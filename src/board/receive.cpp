@@ -11,8 +11,7 @@
 
 namespace vemra {
 
-void Form1::MSComm1_OnComm()
-{
+void Form1::MSComm1_OnComm() {
     if (MSComm1->commEvent() == CommEvent::Receive) {
         bool stoppedHere = false;
         if (SampleCount >= TotalPoints - NumAvgPoints) {
@@ -50,17 +49,16 @@ void Form1::MSComm1_OnComm()
         // The store is sized at Start; a block that would run past it (more late blocks
         // than its spare columns hold, or a store re-dimensioned mid-run) is dropped
         // whole rather than written out of bounds.
-        const bool fits = channels == 0 || (SampleData.contains(channels - 1, SampleCount) &&
-                                            SampleData.contains(channels - 1,
-                                                                SampleCount + d.records - 1));
+        const bool fits =
+            channels == 0 || (SampleData.contains(channels - 1, SampleCount) &&
+                              SampleData.contains(channels - 1, SampleCount + d.records - 1));
         if (fits) {
             for (int r = 0; r < channels; ++r)
                 std::copy_n(decoded_.row(r), d.records, SampleData.row(r) + SampleCount);
             SampleCount += d.records;
         } else if (d.records > 0) {
             ++DroppedBlocks;
-            statusBar()->showMessage(
-                tr("Blocks dropped (run store full): %1").arg(DroppedBlocks));
+            statusBar()->showMessage(tr("Blocks dropped (run store full): %1").arg(DroppedBlocks));
         }
         freshRecords_ = d.records;
 

@@ -9,16 +9,14 @@
 
 namespace vemra {
 
-void Form1::CWNumEditNumPoint_ValueChanged()
-{
+void Form1::CWNumEditNumPoint_ValueChanged() {
     NumAvgPoints = toInt32(CWNumEditNumPoint->value());
     dimensionBlock(NumChannels, NumAvgPoints);
     dimensionReadings(TotalPoints);
     SetupComm1();
 }
 
-void Form1::CWNumEditFreq_ValueChanged()
-{
+void Form1::CWNumEditFreq_ValueChanged() {
     const double period = CWNumEditFreq->value();
     if (MSComm1->portOpen())
         sendBytes(MSComm1, board::periodCommand(period));
@@ -27,8 +25,7 @@ void Form1::CWNumEditFreq_ValueChanged()
     LabelExpTime->setText(fixed3Text(period * CWNumEditTotPoint->value() / 10000.0));
 }
 
-void Form1::CWNumEditTotPoint_ValueChanged()
-{
+void Form1::CWNumEditTotPoint_ValueChanged() {
     TotalPoints = toInt32(CWNumEditTotPoint->value());
     dimensionSamples(NumChannels, TotalPoints, toInt32(CWNumEditNumPoint->value()));
     dimensionReadings(TotalPoints);

@@ -12,8 +12,7 @@ public:
     Matrix() = default;
     Matrix(int rows, int cols) { redim(rows, cols); }
 
-    void redim(int rows, int cols)
-    {
+    void redim(int rows, int cols) {
         rows_ = rows < 0 ? 0 : rows;
         cols_ = cols < 0 ? 0 : cols;
         data_.assign(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_), 0.0);
@@ -21,8 +20,7 @@ public:
 
     int rows() const { return rows_; }
     int cols() const { return cols_; }
-    bool contains(int row, int col) const
-    {
+    bool contains(int row, int col) const {
         return row >= 0 && row < rows_ && col >= 0 && col < cols_;
     }
 
@@ -32,8 +30,7 @@ public:
     double* row(int r) { return data_.data() + index(r, 0); }
 
 private:
-    std::size_t index(int row, int col) const
-    {
+    std::size_t index(int row, int col) const {
         return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
                static_cast<std::size_t>(col);
     }

@@ -13,8 +13,7 @@
 
 namespace vemra {
 
-void Form1::GraphSetup()
-{
+void Form1::GraphSetup() {
     dimensionReadings(AgilChann->isChecked() ? TotalPoints : 0);
     const int perBlock = toInt32(CWNumEditNumPoint->value());
     dimensionBlock(NumChannels, perBlock);
@@ -54,7 +53,8 @@ void Form1::GraphSetup()
 
         // The first enabled channel takes the primary axis, every further one an axis of
         // its own on the opposite side.
-        const bool newAxis = (ch == 1 && checkValue(CheckEnCH0) == 1) || (ch == 2 && NumChannels > 1);
+        const bool newAxis =
+            (ch == 1 && checkValue(CheckEnCH0) == 1) || (ch == 2 && NumChannels > 1);
         if (newAxis)
             CWGraph1->setAxisOpposite(CWGraph1->addValueAxis());
         const int axis = CWGraph1->axisCount();

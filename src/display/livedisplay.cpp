@@ -9,8 +9,7 @@
 
 namespace vemra {
 
-void Form1::Visualizza()
-{
+void Form1::Visualizza() {
     TextAcq->setText(QString::number(SampleCount));
     const double perBlock = CWNumEditNumPoint->value();
     LabelForce->setText(QString::number(roundHalfEven(BlockSumCH0 / perBlock)));

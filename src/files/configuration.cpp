@@ -22,12 +22,11 @@ const QString kFileName = QStringLiteral("Vemra.ini");
 
 } // namespace
 
-void Form1::LoadConf_Click()
-{
+void Form1::LoadConf_Click() {
     LoadingConf = true;
     const auto refuse = [this](LoadError error, const QString& detail) {
-        dialogs().message(QStringLiteral("Warning"), loadErrorMessage(error),
-                          MessageIcon::Critical, detail);
+        dialogs().message(QStringLiteral("Warning"), loadErrorMessage(error), MessageIcon::Critical,
+                          detail);
         LoadingConf = false;
     };
 
@@ -80,8 +79,7 @@ void Form1::LoadConf_Click()
         SetupComm1();
 }
 
-void Form1::SaveConf_Click()
-{
+void Form1::SaveConf_Click() {
     Config c;
     c.comm1 = static_cast<std::int16_t>(MSComm1->commPort());
     c.comm2 = static_cast<std::int16_t>(MSComm2->commPort());

@@ -9,8 +9,7 @@
 
 namespace vemra {
 
-void Form1::CommandSave_Click()
-{
+void Form1::CommandSave_Click() {
     const auto warn = [this](const QString& text) {
         dialogs().message(QStringLiteral("Warning"), text, MessageIcon::Warning);
     };
@@ -24,15 +23,14 @@ void Form1::CommandSave_Click()
     // The rows were laid out by the channels of the run; should the enables have changed
     // while it ran, the file follows the rows so every column holds its own channel.
     const int runMask = AcqEnCH0 | (AcqEnCH1 << 1) | (AcqEnCH2 << 2);
-    const DataFileContent content{
-        SavedChannelMask == runMask ? SavedChannelMask : runMask,
-        SavedSampleCount,
-        SavedMultEnabled,
-        SavedTimeStep,
-        SampleData,
-        MultData,
-        {TextLabel->text(), TextLabelCH1->text(), TextLabelCH2->text()},
-        TextLabelMult->text()};
+    const DataFileContent content{SavedChannelMask == runMask ? SavedChannelMask : runMask,
+                                  SavedSampleCount,
+                                  SavedMultEnabled,
+                                  SavedTimeStep,
+                                  SampleData,
+                                  MultData,
+                                  {TextLabel->text(), TextLabelCH1->text(), TextLabelCH2->text()},
+                                  TextLabelMult->text()};
 
     QString error;
     const std::optional<QByteArray> bytes = formatDataFile(content, &error);

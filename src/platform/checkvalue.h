@@ -5,8 +5,7 @@
 
 namespace vemra {
 
-inline int checkValue(const QCheckBox* box)
-{
+inline int checkValue(const QCheckBox* box) {
     switch (box->checkState()) {
     case Qt::Checked:
         return 1;
@@ -17,8 +16,7 @@ inline int checkValue(const QCheckBox* box)
     }
 }
 
-inline void setCheckValue(QCheckBox* box, int value)
-{
+inline void setCheckValue(QCheckBox* box, int value) {
     if (value == 2)
         box->setTristate(true);
     box->setCheckState(value == 1 ? Qt::Checked

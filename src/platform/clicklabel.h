@@ -15,8 +15,7 @@ signals:
     void clicked();
 
 protected:
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
+    void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
             emit clicked();
         QLabel::mouseReleaseEvent(event);

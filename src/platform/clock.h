@@ -18,7 +18,8 @@ public:
 
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
+    explicit FixedClock(QDateTime at)
+        : at_(std::move(at)) {}
     QDateTime now() const override { return at_; }
     void set(const QDateTime& at) { at_ = at; }
 

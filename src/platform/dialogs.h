@@ -21,7 +21,8 @@ public:
 
 class WindowDialogs : public Dialogs {
 public:
-    explicit WindowDialogs(QWidget* window) : window_(window) {}
+    explicit WindowDialogs(QWidget* window)
+        : window_(window) {}
     void message(const QString& title, const QString& text, MessageIcon icon,
                  const QString& detail) override;
 
@@ -38,8 +39,7 @@ public:
         QString detail;
     };
     void message(const QString& title, const QString& text, MessageIcon icon,
-                 const QString& detail) override
-    {
+                 const QString& detail) override {
         shown.append({title, text, icon, detail});
     }
     QList<Shown> shown;

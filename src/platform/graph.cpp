@@ -21,8 +21,7 @@ constexpr int kRefreshIntervalMs = 33; // about 30 repaints a second at most
 const QColor kBackground(0, 0, 0);
 const QColor kForeground(200, 200, 200);
 
-void styleAxis(QCPAxis* axis)
-{
+void styleAxis(QCPAxis* axis) {
     const QPen pen(kForeground);
     axis->setBasePen(pen);
     axis->setTickPen(pen);

@@ -13,8 +13,7 @@ public:
     using Base::Base;
 
     // Hides the base's setText/text: the window addresses these controls by this type.
-    void setText(const QString& text)
-    {
+    void setText(const QString& text) {
         latest_ = text;
         hasLatest_ = true;
         if (cooling_) {

@@ -37,8 +37,7 @@ struct RunSettings {
 // The station in its own directory with the rig beside it.
 class Bench {
 public:
-    explicit Bench(const QStringList& rigOptions)
-    {
+    explicit Bench(const QStringList& rigOptions) {
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         rig_ = std::make_unique<RigProcess>(dir_.path(), rigOptions);
@@ -56,8 +55,7 @@ public:
         form = std::make_unique<Form1>(std::move(platform));
         dialogs->shown.clear(); // no Vemra.ini here: the design values stand
     }
-    ~Bench()
-    {
+    ~Bench() {
         form.reset();
         rig_.reset();
         QDir::setCurrent(previous_);
@@ -67,8 +65,7 @@ public:
     RigProcess& rig() { return *rig_; }
     QString dir() const { return dir_.path(); }
 
-    void configure(const RunSettings& s)
-    {
+    void configure(const RunSettings& s) {
         Form1& f = *form;
         f.CheckEnCH0->setChecked(s.mask & 1);
         f.CheckEnCH1->setChecked(s.mask & 2);
@@ -91,8 +88,7 @@ public:
     }
 
     // Runs until the station stops by itself.
-    bool runToTheEnd(const RunSettings& s)
-    {
+    bool runToTheEnd(const RunSettings& s) {
         form->CommandSendData->click();
         const int limitMs = 5000 + 3 * s.total * s.period / 10;
         QElapsedTimer waited;
@@ -103,8 +99,7 @@ public:
     }
 
     // Saves and returns the data lines of the file, split into fields.
-    QList<QList<QByteArray>> save(int second)
-    {
+    QList<QList<QByteArray>> save(int second) {
         clock->set(QDateTime(QDate(2026, 1, 1), QTime(0, 0, second)));
         dialogs->shown.clear();
         form->CommandSave->click();
@@ -135,15 +130,16 @@ private:
 // Every data line equals the rig's raw sample × the channel's coefficient, in the
 // station's number text.
 bool matchesTruth(const QList<QList<QByteArray>>& lines, const std::vector<std::vector<int>>& truth,
-                  const RunSettings& s, QString* why)
-{
+                  const RunSettings& s, QString* why) {
     int rank = 0;
     std::array<int, 3> rankOf{-1, -1, -1};
     for (int ch = 0; ch < 3; ++ch)
         if (s.mask & (1 << ch))
             rankOf[ch] = rank++;
     if (lines.size() > static_cast<int>(truth.size())) {
-        *why = QStringLiteral("%1 lines but the rig sent %2 records").arg(lines.size()).arg(truth.size());
+        *why = QStringLiteral("%1 lines but the rig sent %2 records")
+                   .arg(lines.size())
+                   .arg(truth.size());
         return false;
     }
     for (int i = 0; i < lines.size(); ++i) {
@@ -151,11 +147,13 @@ bool matchesTruth(const QList<QList<QByteArray>>& lines, const std::vector<std::
         for (int ch = 0; ch < 3; ++ch) {
             if (rankOf[ch] < 0)
                 continue;
-            const QString expected =
-                generalText(truth[i][rankOf[ch]] * s.coefficients[ch]);
+            const QString expected = generalText(truth[i][rankOf[ch]] * s.coefficients[ch]);
             const QString actual = QString::fromLatin1(lines[i].value(column));
             if (actual != expected) {
-                *why = QStringLiteral("line %1 CH%2: %3, rig sent %4").arg(i).arg(ch).arg(actual, expected);
+                *why = QStringLiteral("line %1 CH%2: %3, rig sent %4")
+                           .arg(i)
+                           .arg(ch)
+                           .arg(actual, expected);
                 return false;
             }
             ++column;
@@ -164,8 +162,7 @@ bool matchesTruth(const QList<QList<QByteArray>>& lines, const std::vector<std::
     return true;
 }
 
-double processCpuSeconds()
-{
+double processCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec + t.tv_nsec / 1e9;
@@ -181,10 +178,10 @@ private slots:
     void recordsAfterTheStopAreKept();
     void endlessRunWraps();
     void vanishingPortKeepsTheRun();
+    void sineWaveformMovesTheForce();
 };
 
-void RigRunsTest::randomFiniteRunsMatchTheRig()
-{
+void RigRunsTest::randomFiniteRunsMatchTheRig() {
     Bench bench({QStringLiteral("--seed"), QStringLiteral("7")});
     QVERIFY(bench.ready());
     QRandomGenerator random(20261206);
@@ -204,8 +201,9 @@ void RigRunsTest::randomFiniteRunsMatchTheRig()
         const int kept = bench.form->SavedSampleCount;
         const int expected =
             std::max((s.total + s.perBlock - 1) / s.perBlock * s.perBlock, s.perBlock);
-        QVERIFY2(kept >= expected && (kept - expected) % s.perBlock == 0,
-                 qPrintable(QStringLiteral("run %1 kept %2 of %3").arg(run).arg(kept).arg(expected)));
+        QVERIFY2(
+            kept >= expected && (kept - expected) % s.perBlock == 0,
+            qPrintable(QStringLiteral("run %1 kept %2 of %3").arg(run).arg(kept).arg(expected)));
         const auto lines = bench.save(run);
         QCOMPARE(lines.size(), kept);
         QString why;
@@ -216,8 +214,7 @@ void RigRunsTest::randomFiniteRunsMatchTheRig()
     }
 }
 
-void RigRunsTest::badChecksumsRaiseErrorComm()
-{
+void RigRunsTest::badChecksumsRaiseErrorComm() {
     Bench bench({QStringLiteral("--bad-checksum-every"), QStringLiteral("37")});
     QVERIFY(bench.ready());
     RunSettings s;
@@ -233,8 +230,7 @@ void RigRunsTest::badChecksumsRaiseErrorComm()
     QVERIFY2(matchesTruth(lines, bench.rig().truth(1), s, &why), qPrintable(why));
 }
 
-void RigRunsTest::recordsAfterTheStopAreKept()
-{
+void RigRunsTest::recordsAfterTheStopAreKept() {
     Bench bench({QStringLiteral("--after-stop"), QStringLiteral("25")});
     QVERIFY(bench.ready());
     RunSettings s;
@@ -254,8 +250,7 @@ void RigRunsTest::recordsAfterTheStopAreKept()
     QVERIFY2(matchesTruth(lines, bench.rig().truth(1), s, &why), qPrintable(why));
 }
 
-void RigRunsTest::endlessRunWraps()
-{
+void RigRunsTest::endlessRunWraps() {
     Bench bench({QStringLiteral("--records-limit"), QStringLiteral("130")});
     QVERIFY(bench.ready());
     RunSettings s;
@@ -284,8 +279,7 @@ void RigRunsTest::endlessRunWraps()
     f.CommandOff->click();
 }
 
-void RigRunsTest::vanishingPortKeepsTheRun()
-{
+void RigRunsTest::vanishingPortKeepsTheRun() {
     Bench bench({QStringLiteral("--vanish-at"), QStringLiteral("300")});
     QVERIFY(bench.ready());
     RunSettings s;
@@ -309,6 +303,36 @@ void RigRunsTest::vanishingPortKeepsTheRun()
     QCOMPARE(lines.size(), 300);
     QString why;
     QVERIFY2(matchesTruth(lines, bench.rig().truth(1), s, &why), qPrintable(why));
+}
+
+void RigRunsTest::sineWaveformMovesTheForce() {
+    Bench bench({});
+    QVERIFY(bench.ready());
+    RunSettings s;
+    s.total = 3000;
+    bench.configure(s);
+    Form1& f = *bench.form;
+    // 1000 Hz sampling × 8 / (10 × 256): about 3 Hz, full amplitude.
+    f.CWNumEditPWM->setValue(255);
+    f.CWNumEditMulPeriod->setValue(10);
+    f.CWNumEditMulFreq->setValue(3);
+    QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("3,125"));
+    f.CommandSendData->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.SampleCount >= 1000, 5000);
+    f.CWButtonSin->click();
+    QVERIFY(bench.runToTheEnd(s));
+
+    const auto span = [&f](int from, int to) {
+        double low = 1e9, high = -1e9;
+        for (int i = from; i < to; ++i) {
+            low = std::min(low, f.SampleData.at(0, i));
+            high = std::max(high, f.SampleData.at(0, i));
+        }
+        return high - low;
+    };
+    QVERIFY2(span(0, 900) < 20, "the force moves before the actuator starts");
+    QVERIFY2(span(f.SampleCount - 1000, f.SampleCount) > 600, "the sine does not reach the force");
+    f.CWButtonSin->click();
 }
 
 QTEST_MAIN(RigRunsTest)

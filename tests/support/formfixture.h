@@ -17,22 +17,19 @@ class FormFixture {
 public:
     explicit FormFixture(QStringList systemPorts = {QStringLiteral("/dev/ttyS0"),
                                                     QStringLiteral("/dev/ttyS1"),
-                                                    QStringLiteral("/dev/ttyUSB0")})
-    {
+                                                    QStringLiteral("/dev/ttyUSB0")}) {
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         prepare(std::move(systemPorts));
     }
-    ~FormFixture()
-    {
+    ~FormFixture() {
         form.reset();
         QDir::setCurrent(previousDir_);
     }
 
     // Builds the window; files placed in dir() before this are there at start-up. What
     // the start-up said is kept in startupMessages and cleared from the recorder.
-    Form1& start()
-    {
+    Form1& start() {
         form = std::make_unique<Form1>(std::move(platform_));
         startupMessages = dialogs->shown;
         dialogs->shown.clear();
@@ -40,8 +37,7 @@ public:
     }
 
     // Writes a file into the working directory.
-    void writeFile(const QString& name, const QByteArray& bytes)
-    {
+    void writeFile(const QString& name, const QByteArray& bytes) {
         QFile file(dir() + u'/' + name);
         if (file.open(QIODevice::WriteOnly))
             file.write(bytes);
@@ -61,13 +57,11 @@ public:
     std::unique_ptr<Form1> form;
 
 private:
-    void prepare(QStringList systemPorts)
-    {
+    void prepare(QStringList systemPorts) {
         auto boardPort = std::make_unique<LoopbackBackend>();
         auto meterPort = std::make_unique<LoopbackBackend>();
         auto recorder = std::make_unique<RecordingDialogs>();
-        auto fixed = std::make_unique<FixedClock>(
-            QDateTime(QDate(2026, 3, 5), QTime(9, 7, 4)));
+        auto fixed = std::make_unique<FixedClock>(QDateTime(QDate(2026, 3, 5), QTime(9, 7, 4)));
         board = boardPort.get();
         meter = meterPort.get();
         dialogs = recorder.get();

@@ -14,8 +14,7 @@ namespace vemra::test {
 class RigProcess {
 public:
     RigProcess(const QString& dir, const QStringList& options)
-        : truthPath_(dir + QStringLiteral("/truth.txt"))
-    {
+        : truthPath_(dir + QStringLiteral("/truth.txt")) {
         const QString program = qEnvironmentVariable("VEMRA_RIG");
         process_.setProgram(program);
         process_.setArguments(QStringList{QStringLiteral("--dir"), dir, QStringLiteral("--truth"),
@@ -25,8 +24,7 @@ public:
         process_.setStandardErrorFile(QProcess::nullDevice());
         process_.start();
     }
-    ~RigProcess()
-    {
+    ~RigProcess() {
         process_.terminate();
         if (!process_.waitForFinished(3000))
             process_.kill();
@@ -34,8 +32,7 @@ public:
     }
 
     // True once the rig has made its links.
-    bool waitReady()
-    {
+    bool waitReady() {
         for (int i = 0; i < 100 && !ready_; ++i) {
             process_.waitForReadyRead(100);
             ready_ = process_.readAllStandardOutput().contains("ready");
@@ -44,8 +41,7 @@ public:
     }
 
     // Raw samples per record of run `run` (numbered from 1), in the order sent.
-    std::vector<std::vector<int>> truth(int run) const
-    {
+    std::vector<std::vector<int>> truth(int run) const {
         std::vector<std::vector<int>> records;
         QFile file(truthPath_);
         if (!file.open(QIODevice::ReadOnly))

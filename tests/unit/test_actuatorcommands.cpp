@@ -18,23 +18,24 @@ private slots:
     void frequency();
 };
 
-void ActuatorCommandsTest::parameters_data()
-{
+void ActuatorCommandsTest::parameters_data() {
     QTest::addColumn<double>("maxValue");
     QTest::addColumn<QString>("prescaler");
     QTest::addColumn<QString>("multiplier");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("design") << 0.0 << "1" << "1" << QByteArray("P\x00\x01\x01", 4);
-    QTest::newRow("full") << 255.0 << "255" << "128" << QByteArray("P\xFF\xFF\x80", 4);
-    QTest::newRow("127.5 rounds up to even") << 127.5 << "12" << "8"
-                                             << QByteArray("P\x80\x0C\x08", 4);
-    QTest::newRow("126.5 rounds down to even") << 126.5 << "1" << "2"
-                                               << QByteArray("P\x7E\x01\x02", 4);
-    QTest::newRow("prescaler not a number") << 10.0 << "" << "x" << QByteArray("P\x0A\x00\x00", 4);
+    QTest::newRow("design") << 0.0 << "1"
+                            << "1" << QByteArray("P\x00\x01\x01", 4);
+    QTest::newRow("full") << 255.0 << "255"
+                          << "128" << QByteArray("P\xFF\xFF\x80", 4);
+    QTest::newRow("127.5 rounds up to even") << 127.5 << "12"
+                                             << "8" << QByteArray("P\x80\x0C\x08", 4);
+    QTest::newRow("126.5 rounds down to even") << 126.5 << "1"
+                                               << "2" << QByteArray("P\x7E\x01\x02", 4);
+    QTest::newRow("prescaler not a number") << 10.0 << ""
+                                            << "x" << QByteArray("P\x0A\x00\x00", 4);
 }
 
-void ActuatorCommandsTest::parameters()
-{
+void ActuatorCommandsTest::parameters() {
     QFETCH(double, maxValue);
     QFETCH(QString, prescaler);
     QFETCH(QString, multiplier);
@@ -47,8 +48,7 @@ void ActuatorCommandsTest::parameters()
     QCOMPARE(stopCommand(), QByteArray("6F"));
 }
 
-void ActuatorCommandsTest::frequency_data()
-{
+void ActuatorCommandsTest::frequency_data() {
     QTest::addColumn<QString>("sampling"); // as "Frequency (Hz)" shows it
     QTest::addColumn<double>("multiplier");
     QTest::addColumn<double>("prescaler");
@@ -61,8 +61,7 @@ void ActuatorCommandsTest::frequency_data()
     QTest::newRow("prescaler zero") << "25,000" << 1.0 << 0.0 << "0,000";
 }
 
-void ActuatorCommandsTest::frequency()
-{
+void ActuatorCommandsTest::frequency() {
     QFETCH(QString, sampling);
     QFETCH(double, multiplier);
     QFETCH(double, prescaler);

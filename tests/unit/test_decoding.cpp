@@ -10,8 +10,7 @@ using namespace vemra::board;
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
+QByteArray bytes(std::initializer_list<int> values) {
     QByteArray out;
     for (int v : values)
         out.append(static_cast<char>(v));
@@ -19,16 +18,14 @@ QByteArray bytes(std::initializer_list<int> values)
 }
 
 // A record as the board builds it.
-QByteArray record(const QList<int>& raws)
-{
+QByteArray record(const QList<int>& raws) {
     QByteArray r(1, '\x55');
     for (int raw : raws) {
         r.append(static_cast<char>(raw & 0xFF));
         r.append(static_cast<char>(raw >> 8));
     }
-    r.append(static_cast<char>(
-        recordChecksum(reinterpret_cast<const std::uint8_t*>(r.constData()) + 1,
-                       static_cast<int>(r.size()) - 1)));
+    r.append(static_cast<char>(recordChecksum(
+        reinterpret_cast<const std::uint8_t*>(r.constData()) + 1, static_cast<int>(r.size()) - 1)));
     return r;
 }
 
@@ -47,8 +44,7 @@ private slots:
     void frameBytes();
 };
 
-void DecodingTest::blocks_data()
-{
+void DecodingTest::blocks_data() {
     QTest::addColumn<QList<int>>("enabled");
     QTest::addColumn<QList<double>>("coefficients");
     QTest::addColumn<int>("perBlock");
@@ -65,25 +61,23 @@ void DecodingTest::blocks_data()
         << QList<int>{1, 0, 0} << QList<double>{1, 1, 1} << 2
         << bytes({0x55, 0x23, 0x01, 0xDB, 0x55, 0xFF, 0xFF, 0x02})
         << QList<QList<double>>{{291, 65535}} << QList<double>{65826, 0, 0} << true;
-    QTest::newRow("CH0 and CH2")
-        << QList<int>{1, 0, 1} << QList<double>{1, 1, 1} << 1
-        << bytes({0x00, 0x10, 0x00, 0x00, 0x02, 0xED}) << QList<QList<double>>{{16}, {512}}
-        << QList<double>{16, 0, 512} << false;
+    QTest::newRow("CH0 and CH2") << QList<int>{1, 0, 1} << QList<double>{1, 1, 1} << 1
+                                 << bytes({0x00, 0x10, 0x00, 0x00, 0x02, 0xED})
+                                 << QList<QList<double>>{{16}, {512}} << QList<double>{16, 0, 512}
+                                 << false;
     QTest::newRow("CH1 and CH2 scaled")
         << QList<int>{0, 1, 1} << QList<double>{5, 2, 0.5} << 2
-        << record({100, 1000}) + record({7, 9})
-        << QList<QList<double>>{{200, 14}, {500, 4.5}} << QList<double>{0, 214, 504.5}
-        << false;
-    QTest::newRow("all three")
-        << QList<int>{1, 1, 1} << QList<double>{1, 1, 1} << 1 << record({1, 2, 65535})
-        << QList<QList<double>>{{1}, {2}, {65535}} << QList<double>{1, 2, 65535} << false;
+        << record({100, 1000}) + record({7, 9}) << QList<QList<double>>{{200, 14}, {500, 4.5}}
+        << QList<double>{0, 214, 504.5} << false;
+    QTest::newRow("all three") << QList<int>{1, 1, 1} << QList<double>{1, 1, 1} << 1
+                               << record({1, 2, 65535}) << QList<QList<double>>{{1}, {2}, {65535}}
+                               << QList<double>{1, 2, 65535} << false;
     QTest::newRow("coefficient zero")
         << QList<int>{1, 0, 0} << QList<double>{0, 1, 1} << 1 << record({1023})
         << QList<QList<double>>{{0}} << QList<double>{0, 0, 0} << false;
 }
 
-void DecodingTest::blocks()
-{
+void DecodingTest::blocks() {
     QFETCH(QList<int>, enabled);
     QFETCH(QList<double>, coefficients);
     QFETCH(int, perBlock);
@@ -107,8 +101,7 @@ void DecodingTest::blocks()
         QCOMPARE(d.sums[ch], sums[ch]);
 }
 
-void DecodingTest::checksumExamples_data()
-{
+void DecodingTest::checksumExamples_data() {
     QTest::addColumn<QByteArray>("samples");
     QTest::addColumn<int>("checksum");
     QTest::newRow("0x0123") << bytes({0x23, 0x01}) << 0xDB;
@@ -117,8 +110,7 @@ void DecodingTest::checksumExamples_data()
     QTest::newRow("no channel") << QByteArray() << 0xFF;
 }
 
-void DecodingTest::checksumExamples()
-{
+void DecodingTest::checksumExamples() {
     QFETCH(QByteArray, samples);
     QFETCH(int, checksum);
     QCOMPARE(int(recordChecksum(reinterpret_cast<const std::uint8_t*>(samples.constData()),
@@ -126,8 +118,7 @@ void DecodingTest::checksumExamples()
              checksum);
 }
 
-void DecodingTest::shortAndLongBlocksStayInBounds_data()
-{
+void DecodingTest::shortAndLongBlocksStayInBounds_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("records");
     QTest::newRow("exact") << 40 << 10;
@@ -137,8 +128,7 @@ void DecodingTest::shortAndLongBlocksStayInBounds_data()
     QTest::newRow("longer block (channels added mid-run)") << 80 << 10;
 }
 
-void DecodingTest::shortAndLongBlocksStayInBounds()
-{
+void DecodingTest::shortAndLongBlocksStayInBounds() {
     QFETCH(int, size);
     QFETCH(int, records);
     QByteArray block;
@@ -154,8 +144,7 @@ void DecodingTest::shortAndLongBlocksStayInBounds()
         QCOMPARE(out.at(0, records - 1), double(records - 1));
 }
 
-void DecodingTest::frameBytes_data()
-{
+void DecodingTest::frameBytes_data() {
     QTest::addColumn<int>("mask");
     QTest::addColumn<double>("period");
     QTest::addColumn<QByteArray>("expected");
@@ -168,8 +157,7 @@ void DecodingTest::frameBytes_data()
     QTest::newRow("300.5") << 1 << 300.5 << bytes({0x43, 0x01, 0x54, 0x01, 0x2C});
 }
 
-void DecodingTest::frameBytes()
-{
+void DecodingTest::frameBytes() {
     QFETCH(int, mask);
     QFETCH(double, period);
     QFETCH(QByteArray, expected);

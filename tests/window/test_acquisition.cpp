@@ -16,8 +16,7 @@ using vemra::test::FormFixture;
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
+QByteArray bytes(std::initializer_list<int> values) {
     QByteArray out;
     for (int v : values)
         out.append(static_cast<char>(v));
@@ -25,8 +24,7 @@ QByteArray bytes(std::initializer_list<int> values)
 }
 
 // The control's own state: a control inside a disabled panel is still "enabled" itself.
-bool ownEnabled(const QWidget* w)
-{
+bool ownEnabled(const QWidget* w) {
     return !w->testAttribute(Qt::WA_ForceDisabled);
 }
 
@@ -48,21 +46,18 @@ private slots:
     void vanishedAdapterKeepsStopAndSaveUsable();
 };
 
-void AcquisitionTest::lifecycleStates_data()
-{
-    QTest::addColumn<QString>("path"); // one letter a step: p port, s Start, o Stop
+void AcquisitionTest::lifecycleStates_data() {
+    QTest::addColumn<QString>("path");         // one letter a step: p port, s Start, o Stop
     QTest::addColumn<QList<bool>>("expected"); // Start Stop Save timing coeff edits list
     QTest::newRow("No port") << "" << QList<bool>{false, false, false, false, false, true, true};
     QTest::newRow("Ready") << "p" << QList<bool>{true, false, false, true, true, true, false};
-    QTest::newRow("Running") << "ps"
-                             << QList<bool>{false, true, false, false, false, false, false};
+    QTest::newRow("Running") << "ps" << QList<bool>{false, true, false, false, false, false, false};
     QTest::newRow("Stopped") << "pso" << QList<bool>{true, false, true, true, true, true, false};
     QTest::newRow("Running again")
         << "psos" << QList<bool>{false, true, false, false, false, false, false};
 }
 
-void AcquisitionTest::lifecycleStates()
-{
+void AcquisitionTest::lifecycleStates() {
     QFETCH(QString, path);
     QFETCH(QList<bool>, expected);
     FormFixture fx;
@@ -86,17 +81,16 @@ void AcquisitionTest::lifecycleStates()
     QCOMPARE(actual, expected);
 }
 
-void AcquisitionTest::startFrameOnTheWire_data()
-{
+void AcquisitionTest::startFrameOnTheWire_data() {
     QTest::addColumn<QList<int>>("enabled");
     QTest::addColumn<double>("period");
     QTest::addColumn<QByteArray>("frame");
     QTest::newRow("CH0, 40 ms") << QList<int>{1, 0, 0} << 400.0
                                 << bytes({0x43, 0x01, 0x54, 0x01, 0x90, 0x31});
-    QTest::newRow("shortest period") << QList<int>{1, 0, 0} << 10.0
-                                     << bytes({0x43, 0x01, 0x54, 0x00, 0x0A, 0x31});
-    QTest::newRow("longest period") << QList<int>{1, 0, 0} << 64000.0
-                                    << bytes({0x43, 0x01, 0x54, 0xFA, 0x00, 0x31});
+    QTest::newRow("shortest period")
+        << QList<int>{1, 0, 0} << 10.0 << bytes({0x43, 0x01, 0x54, 0x00, 0x0A, 0x31});
+    QTest::newRow("longest period")
+        << QList<int>{1, 0, 0} << 64000.0 << bytes({0x43, 0x01, 0x54, 0xFA, 0x00, 0x31});
     QTest::newRow("256") << QList<int>{1, 1, 1} << 256.0
                          << bytes({0x43, 0x07, 0x54, 0x01, 0x00, 0x31});
     QTest::newRow("CH1 and CH2") << QList<int>{0, 1, 1} << 333.0
@@ -105,8 +99,7 @@ void AcquisitionTest::startFrameOnTheWire_data()
                                 << bytes({0x43, 0x00, 0x54, 0x01, 0x90, 0x31});
 }
 
-void AcquisitionTest::startFrameOnTheWire()
-{
+void AcquisitionTest::startFrameOnTheWire() {
     QFETCH(QList<int>, enabled);
     QFETCH(double, period);
     QFETCH(QByteArray, frame);
@@ -127,8 +120,7 @@ void AcquisitionTest::startFrameOnTheWire()
     QCOMPARE(fx.board->written().toHex(' '), frame.toHex(' '));
 }
 
-void AcquisitionTest::startEmptiesInputBeforeStartByte()
-{
+void AcquisitionTest::startEmptiesInputBeforeStartByte() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -145,8 +137,7 @@ void AcquisitionTest::startEmptiesInputBeforeStartByte()
     QCOMPARE(f.MSComm1->inBufferCount(), 0);
 }
 
-void AcquisitionTest::startResetsTheRun()
-{
+void AcquisitionTest::startResetsTheRun() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -182,8 +173,7 @@ void AcquisitionTest::startResetsTheRun()
     QCOMPARE(f.MultData.size(), std::size_t(1));
 }
 
-void AcquisitionTest::startWithClosedPortStillRuns()
-{
+void AcquisitionTest::startWithClosedPortStillRuns() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CommandSendData_Click();
@@ -196,8 +186,7 @@ void AcquisitionTest::startWithClosedPortStillRuns()
     QVERIFY(f.CommandSave->isEnabled());
 }
 
-void AcquisitionTest::stopSendsStopAndTakesSnapshot()
-{
+void AcquisitionTest::stopSendsStopAndTakesSnapshot() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -220,8 +209,7 @@ void AcquisitionTest::stopSendsStopAndTakesSnapshot()
     QVERIFY(f.MSComm1->portOpen());
 }
 
-void AcquisitionTest::closingDuringRunStopsBoardAndClosesPort()
-{
+void AcquisitionTest::closingDuringRunStopsBoardAndClosesPort() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -234,8 +222,7 @@ void AcquisitionTest::closingDuringRunStopsBoardAndClosesPort()
     QVERIFY(!f.MSComm1->portOpen());
 }
 
-void AcquisitionTest::labelBuffEmptiesInput()
-{
+void AcquisitionTest::labelBuffEmptiesInput() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -250,8 +237,7 @@ void AcquisitionTest::labelBuffEmptiesInput()
     QCOMPARE(f.LabelBuff2->text(), QString());
 }
 
-void AcquisitionTest::vanishedAdapterKeepsStopAndSaveUsable()
-{
+void AcquisitionTest::vanishedAdapterKeepsStopAndSaveUsable() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);

@@ -13,8 +13,7 @@ using vemra::test::FormFixture;
 
 namespace {
 
-QList<bool> enabledButtons(const Form1& f)
-{
+QList<bool> enabledButtons(const Form1& f) {
     return {f.CWButtonSin->isEnabled(), f.CWButtonSquare->isEnabled(),
             f.CWButtonTriangle->isEnabled(), f.CWButtonSawtoot->isEnabled(),
             f.CWButtonPWM->isEnabled()};
@@ -34,8 +33,7 @@ private slots:
     void frequencySettings();
 };
 
-void ActuatorTest::waveformStartsAndStops_data()
-{
+void ActuatorTest::waveformStartsAndStops_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<char>("start");
     QTest::newRow("Sin") << "CWButtonSin" << '3';
@@ -44,8 +42,7 @@ void ActuatorTest::waveformStartsAndStops_data()
     QTest::newRow("Sawtooth") << "CWButtonSawtoot" << '5';
 }
 
-void ActuatorTest::waveformStartsAndStops()
-{
+void ActuatorTest::waveformStartsAndStops() {
     QFETCH(QString, button);
     QFETCH(char, start);
     FormFixture fx;
@@ -69,8 +66,7 @@ void ActuatorTest::waveformStartsAndStops()
     QCOMPARE(enabledButtons(f), (QList<bool>{true, true, true, true, true}));
 }
 
-void ActuatorTest::manualOutput()
-{
+void ActuatorTest::manualOutput() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -83,8 +79,7 @@ void ActuatorTest::manualOutput()
     QCOMPARE(fx.board->written(), QByteArray("P\x80\x01\x01O", 5));
 }
 
-void ActuatorTest::maxValueWhileWaveformRuns()
-{
+void ActuatorTest::maxValueWhileWaveformRuns() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -94,8 +89,7 @@ void ActuatorTest::maxValueWhileWaveformRuns()
     QCOMPARE(fx.board->written(), QByteArray("P\x7E\x01\x01", 4));
 }
 
-void ActuatorTest::closedPortSendsNothingButButtonsFollow()
-{
+void ActuatorTest::closedPortSendsNothingButButtonsFollow() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CWButtonTriangle->click();
@@ -105,8 +99,7 @@ void ActuatorTest::closedPortSendsNothingButButtonsFollow()
     QVERIFY(fx.board->written().isEmpty());
 }
 
-void ActuatorTest::enableActuatorMenu()
-{
+void ActuatorTest::enableActuatorMenu() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -122,8 +115,7 @@ void ActuatorTest::enableActuatorMenu()
     QVERIFY(f.CWButtonSin->value()); // the button still shows on
 }
 
-void ActuatorTest::frequencySettings()
-{
+void ActuatorTest::frequencySettings() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);

@@ -31,8 +31,7 @@ private slots:
     void portListShowsDevices();
 };
 
-void BoardPortTest::blockLengthFollowsChannelsAndPoints_data()
-{
+void BoardPortTest::blockLengthFollowsChannelsAndPoints_data() {
     QTest::addColumn<int>("channels");
     QTest::addColumn<int>("points");
     QTest::addColumn<int>("length");
@@ -43,8 +42,7 @@ void BoardPortTest::blockLengthFollowsChannelsAndPoints_data()
     QTest::newRow("one record") << 3 << 1 << 8;
 }
 
-void BoardPortTest::blockLengthFollowsChannelsAndPoints()
-{
+void BoardPortTest::blockLengthFollowsChannelsAndPoints() {
     QFETCH(int, channels);
     QFETCH(int, points);
     QFETCH(int, length);
@@ -57,8 +55,7 @@ void BoardPortTest::blockLengthFollowsChannelsAndPoints()
     QCOMPARE(f.MSComm1->rThreshold(), length);
 }
 
-void BoardPortTest::choosingAPortOpensItForBlocks()
-{
+void BoardPortTest::choosingAPortOpensItForBlocks() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(2);
@@ -77,8 +74,7 @@ void BoardPortTest::choosingAPortOpensItForBlocks()
         QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
 }
 
-void BoardPortTest::linkInWorkingDirectoryWins()
-{
+void BoardPortTest::linkInWorkingDirectoryWins() {
     FormFixture fx;
     QFile link(fx.dir() + QStringLiteral("/Comm2"));
     QVERIFY(link.open(QIODevice::WriteOnly));
@@ -90,8 +86,7 @@ void BoardPortTest::linkInWorkingDirectoryWins()
     QCOMPARE(f.ComboPort->itemData(1, Qt::ToolTipRole).toString(), fx.board->device());
 }
 
-void BoardPortTest::reopeningDiscardsWaitingBytes()
-{
+void BoardPortTest::reopeningDiscardsWaitingBytes() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -104,8 +99,7 @@ void BoardPortTest::reopeningDiscardsWaitingBytes()
     QCOMPARE(f.MSComm1->inBufferCount(), 0);
 }
 
-void BoardPortTest::portFailures_data()
-{
+void BoardPortTest::portFailures_data() {
     QTest::addColumn<QStringList>("systemPorts");
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("openFailure");
@@ -114,11 +108,11 @@ void BoardPortTest::portFailures_data()
                           << "/dev/ttyS0";
     QTest::newRow("no permission") << QStringList{"/dev/ttyUSB0"} << 1 << "Permission denied"
                                    << "Permission denied";
-    QTest::newRow("absent") << QStringList{"/dev/ttyS0"} << 5 << "" << "Comm5";
+    QTest::newRow("absent") << QStringList{"/dev/ttyS0"} << 5 << ""
+                            << "Comm5";
 }
 
-void BoardPortTest::portFailures()
-{
+void BoardPortTest::portFailures() {
     QFETCH(QStringList, systemPorts);
     QFETCH(int, number);
     QFETCH(QString, openFailure);
@@ -146,8 +140,7 @@ void BoardPortTest::portFailures()
     QVERIFY(f.CommandSendData->isEnabled());
 }
 
-void BoardPortTest::defaultCommChoosesStoredPorts()
-{
+void BoardPortTest::defaultCommChoosesStoredPorts() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CommPort1 = 3;
@@ -160,8 +153,7 @@ void BoardPortTest::defaultCommChoosesStoredPorts()
     QVERIFY(!f.CommandCommStart->isEnabled());
 }
 
-void BoardPortTest::defaultCommOutsideRangeIsReported()
-{
+void BoardPortTest::defaultCommOutsideRangeIsReported() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CommPort1 = 9;
@@ -172,8 +164,7 @@ void BoardPortTest::defaultCommOutsideRangeIsReported()
     QVERIFY(f.ComboPort->isEnabled());
 }
 
-void BoardPortTest::secondChoiceKeepsOpenPort()
-{
+void BoardPortTest::secondChoiceKeepsOpenPort() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -187,8 +178,7 @@ void BoardPortTest::secondChoiceKeepsOpenPort()
     QCOMPARE(fx.dialogs->shown.size(), 1);
 }
 
-void BoardPortTest::startUpOpensNothing()
-{
+void BoardPortTest::startUpOpensNothing() {
     FormFixture fx;
     Form1& f = fx.start();
     QVERIFY(!f.MSComm1->portOpen());
@@ -200,18 +190,16 @@ void BoardPortTest::startUpOpensNothing()
     QVERIFY(fx.board->log().isEmpty());
 }
 
-void BoardPortTest::portListShowsDevices()
-{
+void BoardPortTest::portListShowsDevices() {
     FormFixture fx;
     Form1& f = fx.start();
     QCOMPARE(f.ComboPort->count(), 8);
     QCOMPARE(f.ComboPort2->count(), 8);
     QCOMPARE(f.ComboPort->itemText(7), QStringLiteral("Comm8"));
     QCOMPARE(f.ComboPort->itemData(7).toInt(), 8);
-    QCOMPARE(f.ComboPort->itemData(2, Qt::ToolTipRole).toString(),
-             QStringLiteral("/dev/ttyUSB0"));
-    QVERIFY(f.ComboPort->itemData(3, Qt::ToolTipRole).toString().contains(
-        QStringLiteral("No device")));
+    QCOMPARE(f.ComboPort->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(
+        f.ComboPort->itemData(3, Qt::ToolTipRole).toString().contains(QStringLiteral("No device")));
 }
 
 QTEST_MAIN(BoardPortTest)

@@ -17,18 +17,33 @@ using vemra::test::FormFixture;
 namespace {
 
 // A file as the rig's demo would have it, with one line replaced when asked.
-QByteArray configFile(int replaceLine = 0, const QByteArray& replacement = {})
-{
-    const QList<QByteArray> lines = {
-        "Comm1:\t3", "Comm2:\t4", "TotalNumOfPoints:\t500", "AcquisitionPeriod:\t200",
-        "NumAveragPoints:\t20", "InfiniteLogger:\t0", "DisplayedPoints:\t2000",
-        "EnableCH0:\t1", "EnableCH1:\t1", "EnableCH2:\t0", "CalibrationCoeffCH0:\t0,5",
-        "CalibrationCoeffCH1:\t1E-06", "CalibrationCoeffCH2:\t2", "LabelCH0:\tLoad (N)",
-        "LabelCH1:\tStroke (mm)", "LabelCH2:\tTemp (C)", "ForceActuatorValue:\t100",
-        "FreqActuatorPrescaler:\t2", "FreqActuatorPostmultExp:\t3",
-        "LabelMultimeterOut:\tR (Ohm)", "MultimeterCommand0:\tCONF:RES", "MultimeterCommand1:\tA",
-        "MultimeterCommand2:\tB", "MultimeterCommand3:\tC", "MultimeterCommand4:\tD",
-        "MultimeterEnabled:\tTrue"};
+QByteArray configFile(int replaceLine = 0, const QByteArray& replacement = {}) {
+    const QList<QByteArray> lines = {"Comm1:\t3",
+                                     "Comm2:\t4",
+                                     "TotalNumOfPoints:\t500",
+                                     "AcquisitionPeriod:\t200",
+                                     "NumAveragPoints:\t20",
+                                     "InfiniteLogger:\t0",
+                                     "DisplayedPoints:\t2000",
+                                     "EnableCH0:\t1",
+                                     "EnableCH1:\t1",
+                                     "EnableCH2:\t0",
+                                     "CalibrationCoeffCH0:\t0,5",
+                                     "CalibrationCoeffCH1:\t1E-06",
+                                     "CalibrationCoeffCH2:\t2",
+                                     "LabelCH0:\tLoad (N)",
+                                     "LabelCH1:\tStroke (mm)",
+                                     "LabelCH2:\tTemp (C)",
+                                     "ForceActuatorValue:\t100",
+                                     "FreqActuatorPrescaler:\t2",
+                                     "FreqActuatorPostmultExp:\t3",
+                                     "LabelMultimeterOut:\tR (Ohm)",
+                                     "MultimeterCommand0:\tCONF:RES",
+                                     "MultimeterCommand1:\tA",
+                                     "MultimeterCommand2:\tB",
+                                     "MultimeterCommand3:\tC",
+                                     "MultimeterCommand4:\tD",
+                                     "MultimeterEnabled:\tTrue"};
     QByteArray out;
     for (int n = 1; n <= lines.size(); ++n)
         out += (n == replaceLine ? replacement : lines[n - 1]) + "\r\n";
@@ -48,10 +63,10 @@ private slots:
     void reloadedBlockLengthReachesOpenPort();
     void saveThenLoadGivesEverySettingBack();
     void failedSaveKeepsOldFile();
+    void demoFileLoads();
 };
 
-void ConfigurationTest::startUpAppliesTheFile()
-{
+void ConfigurationTest::startUpAppliesTheFile() {
     FormFixture fx;
     fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
     Form1& f = fx.start();
@@ -78,8 +93,7 @@ void ConfigurationTest::startUpAppliesTheFile()
     QVERIFY(!f.MSComm1->portOpen());
 }
 
-void ConfigurationTest::startUpWithoutFileKeepsDesignValues()
-{
+void ConfigurationTest::startUpWithoutFileKeepsDesignValues() {
     FormFixture fx;
     Form1& f = fx.start();
     QCOMPARE(fx.startupMessages.size(), 1);
@@ -92,24 +106,25 @@ void ConfigurationTest::startUpWithoutFileKeepsDesignValues()
     QVERIFY(!f.LoadingConf);
 }
 
-void ConfigurationTest::damagedFilesApplyNothing_data()
-{
+void ConfigurationTest::damagedFilesApplyNothing_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("detail");
     QTest::newRow("25 lines") << configFile().left(configFile().lastIndexOf("Multimeter"))
-                              << "Init File Error!" << "";
-    QTest::newRow("changed key") << configFile(5, "NumAveragePoints:\t20")
-                                 << "Corrupted Init File!" << "line 5";
-    QTest::newRow("value out of limits") << configFile(18, "FreqActuatorPrescaler:\t0")
-                                         << "Corrupted Init File!" << "FreqActuatorPrescaler:";
+                              << "Init File Error!"
+                              << "";
+    QTest::newRow("changed key") << configFile(5, "NumAveragePoints:\t20") << "Corrupted Init File!"
+                                 << "line 5";
+    QTest::newRow("value out of limits")
+        << configFile(18, "FreqActuatorPrescaler:\t0") << "Corrupted Init File!"
+        << "FreqActuatorPrescaler:";
     QTest::newRow("grey check box") << configFile(9, "EnableCH1:\t2") << "Corrupted Init File!"
                                     << "EnableCH1:";
-    QTest::newRow("port 9") << configFile(1, "Comm1:\t9") << "Corrupted Init File!" << "Comm1:";
+    QTest::newRow("port 9") << configFile(1, "Comm1:\t9") << "Corrupted Init File!"
+                            << "Comm1:";
 }
 
-void ConfigurationTest::damagedFilesApplyNothing()
-{
+void ConfigurationTest::damagedFilesApplyNothing() {
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     QFETCH(QString, detail);
@@ -131,8 +146,7 @@ void ConfigurationTest::damagedFilesApplyNothing()
     QCOMPARE(f.MSComm1->rThreshold(), 40);
 }
 
-void ConfigurationTest::reloadRunsHandlersInFileOrder()
-{
+void ConfigurationTest::reloadRunsHandlersInFileOrder() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -144,17 +158,15 @@ void ConfigurationTest::reloadRunsHandlersInFileOrder()
 
     // Period first, then the maximum value with the prescaler and multiplier of before
     // (they come later in the file), then the manual output again.
-    QCOMPARE(fx.board->written().toHex(' '),
-             QByteArray("T\x00\xC8"
-                        "P\x64\x01\x01O",
-                        8)
-                 .toHex(' '));
+    QCOMPARE(fx.board->written().toHex(' '), QByteArray("T\x00\xC8"
+                                                        "P\x64\x01\x01O",
+                                                        8)
+                                                 .toHex(' '));
     QCOMPARE(fx.dialogs->shown.last().text, QStringLiteral("Parameters Loaded"));
     QCOMPARE(f.TextDiv->text(), QStringLiteral("2"));
 }
 
-void ConfigurationTest::reloadedBlockLengthReachesOpenPort()
-{
+void ConfigurationTest::reloadedBlockLengthReachesOpenPort() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
@@ -165,8 +177,7 @@ void ConfigurationTest::reloadedBlockLengthReachesOpenPort()
     QCOMPARE(f.MSComm1->rThreshold(), (2 * f.NumChannels + 2) * 20);
 }
 
-void ConfigurationTest::saveThenLoadGivesEverySettingBack()
-{
+void ConfigurationTest::saveThenLoadGivesEverySettingBack() {
     FormFixture fx;
     fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
     Form1& f = fx.start();
@@ -205,8 +216,7 @@ void ConfigurationTest::saveThenLoadGivesEverySettingBack()
     QVERIFY(bytes.endsWith("MultimeterEnabled:\tTrue\r\n"));
 }
 
-void ConfigurationTest::failedSaveKeepsOldFile()
-{
+void ConfigurationTest::failedSaveKeepsOldFile() {
     FormFixture fx;
     Form1& f = fx.start();
     QDir(fx.dir()).mkdir(QStringLiteral("Vemra.ini")); // a folder where the file should go
@@ -214,6 +224,20 @@ void ConfigurationTest::failedSaveKeepsOldFile()
     QCOMPARE(fx.dialogs->shown.size(), 1);
     QCOMPARE(fx.dialogs->shown.first().title, QStringLiteral("Warning"));
     QVERIFY(fx.dialogs->shown.first().text.contains(QStringLiteral("Vemra.ini")));
+}
+
+void ConfigurationTest::demoFileLoads() {
+    QFile demo(QStringLiteral(VEMRA_SOURCE_DIR "/tools/rig/demo-Vemra.ini"));
+    QVERIFY(demo.open(QIODevice::ReadOnly));
+    FormFixture fx;
+    fx.writeFile(QStringLiteral("Vemra.ini"), demo.readAll());
+    Form1& f = fx.start();
+    QCOMPARE(fx.startupMessages.first().text, QStringLiteral("Parameters Loaded"));
+    QCOMPARE(f.CommPort1, 1);
+    QCOMPARE(f.NumChannels, 3);
+    f.CommandCommStart->click();
+    QVERIFY(f.MSComm1->portOpen());
+    QVERIFY(f.CommandSendData->isEnabled());
 }
 
 QTEST_MAIN(ConfigurationTest)

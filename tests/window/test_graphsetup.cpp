@@ -17,8 +17,7 @@ const QColor green(0, 255, 0);
 const QColor red(255, 0, 0);
 const QColor blue(0, 0, 255);
 
-void enable(Form1& f, int mask)
-{
+void enable(Form1& f, int mask) {
     f.CheckEnCH0->setChecked(mask & 1);
     f.CheckEnCH1->setChecked(mask & 2);
     f.CheckEnCH2->setChecked(mask & 4);
@@ -40,8 +39,7 @@ private slots:
     void runningTwiceGivesSameResult();
 };
 
-void GraphSetupTest::layouts_data()
-{
+void GraphSetupTest::layouts_data() {
     QTest::addColumn<int>("mask");
     QTest::addColumn<QList<QColor>>("traces");
     QTest::addColumn<QList<int>>("traceAxes");
@@ -55,8 +53,7 @@ void GraphSetupTest::layouts_data()
     QTest::newRow("all") << 7 << QList<QColor>{green, red, blue} << QList<int>{2, 3, 4} << 4;
 }
 
-void GraphSetupTest::layouts()
-{
+void GraphSetupTest::layouts() {
     QFETCH(int, mask);
     QFETCH(QList<QColor>, traces);
     QFETCH(QList<int>, traceAxes);
@@ -83,8 +80,7 @@ void GraphSetupTest::layouts()
     QCOMPARE(f.SampleData.rows(), traces.size());
 }
 
-void GraphSetupTest::noChannelKeepsPrimaryAxis()
-{
+void GraphSetupTest::noChannelKeepsPrimaryAxis() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CoeffCH1 = 2;
@@ -103,8 +99,7 @@ void GraphSetupTest::noChannelKeepsPrimaryAxis()
     QCOMPARE(f.SampleData.cols(), 1);
 }
 
-void GraphSetupTest::coefficientSetsFullScaleAndSpan()
-{
+void GraphSetupTest::coefficientSetsFullScaleAndSpan() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CoeffCH0 = 2;
@@ -122,8 +117,7 @@ void GraphSetupTest::coefficientSetsFullScaleAndSpan()
     QCOMPARE(f.CWNumEditSpan->value(), 64000.0);
 }
 
-void GraphSetupTest::captionsFollowLabels()
-{
+void GraphSetupTest::captionsFollowLabels() {
     FormFixture fx;
     Form1& f = fx.start();
     f.TextLabelCH2->setText(QStringLiteral("Temp (C)"));
@@ -140,8 +134,7 @@ void GraphSetupTest::captionsFollowLabels()
     QCOMPARE(f.LabelForce->text(), QString());
 }
 
-void GraphSetupTest::storesFollowChannelsAndExternalChannel()
-{
+void GraphSetupTest::storesFollowChannelsAndExternalChannel() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CWNumEditNumPoint->setValue(20);
@@ -157,8 +150,7 @@ void GraphSetupTest::storesFollowChannelsAndExternalChannel()
     QCOMPARE(f.MultData.size(), std::size_t(501));
 }
 
-void GraphSetupTest::runningTwiceGivesSameResult()
-{
+void GraphSetupTest::runningTwiceGivesSameResult() {
     FormFixture fx;
     Form1& f = fx.start();
     enable(f, 6);

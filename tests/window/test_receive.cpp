@@ -17,8 +17,7 @@ using vemra::test::FormFixture;
 
 namespace {
 
-QByteArray record(const QList<int>& raws, bool badChecksum = false)
-{
+QByteArray record(const QList<int>& raws, bool badChecksum = false) {
     QByteArray r(1, '\x55');
     for (int raw : raws) {
         r.append(static_cast<char>(raw & 0xFF));
@@ -31,8 +30,7 @@ QByteArray record(const QList<int>& raws, bool badChecksum = false)
 }
 
 // A block of `records` CH0 records whose raw values count up from `first`.
-QByteArray block(int first, int records)
-{
+QByteArray block(int first, int records) {
     QByteArray b;
     for (int i = 0; i < records; ++i)
         b += record({first + i});
@@ -42,8 +40,7 @@ QByteArray block(int first, int records)
 struct Run {
     FormFixture fx;
     Form1* f = nullptr;
-    Run(int total, int perBlock, bool endless = false)
-    {
+    Run(int total, int perBlock, bool endless = false) {
         f = &fx.start();
         f->CWNumEditTotPoint->setValue(total);
         f->TotalPoints = total;
@@ -54,8 +51,7 @@ struct Run {
         f->CommandSendData->click();
     }
     // The board sends blocks; the test waits until the station has taken them all.
-    void send(const QByteArray& bytes)
-    {
+    void send(const QByteArray& bytes) {
         fx.board->deliver(bytes);
         QTRY_COMPARE(f->MSComm1->inBufferCount() < f->MSComm1->rThreshold(), true);
     }
@@ -77,8 +73,7 @@ private slots:
     void graphToggleOffStopsCharting();
 };
 
-void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock_data()
-{
+void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock_data() {
     QTest::addColumn<int>("total");
     QTest::addColumn<int>("perBlock");
     QTest::addColumn<int>("kept");
@@ -88,8 +83,7 @@ void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock_data()
     QTest::newRow("20 by 10") << 20 << 10 << 20;
 }
 
-void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock()
-{
+void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock() {
     QFETCH(int, total);
     QFETCH(int, perBlock);
     QFETCH(int, kept);
@@ -110,8 +104,7 @@ void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock()
     QCOMPARE(f.LabelBuff->text(), QString());
 }
 
-void ReceiveTest::lateBlocksAfterOperatorStop()
-{
+void ReceiveTest::lateBlocksAfterOperatorStop() {
     Run run(1000, 10);
     run.send(block(0, 10) + block(10, 10));
     run.f->CommandOff->click();
@@ -121,8 +114,7 @@ void ReceiveTest::lateBlocksAfterOperatorStop()
     QCOMPARE(run.f->SampleData.at(0, 29), 29.0);
 }
 
-void ReceiveTest::endlessRunWraps()
-{
+void ReceiveTest::endlessRunWraps() {
     Run run(20, 10, true);
     run.send(block(0, 10));
     run.send(block(100, 10));
@@ -135,8 +127,7 @@ void ReceiveTest::endlessRunWraps()
     QVERIFY(run.fx.board->written().endsWith('\x31'));
 }
 
-void ReceiveTest::checksumErrorMarksAndKeepsSamples()
-{
+void ReceiveTest::checksumErrorMarksAndKeepsSamples() {
     Run run(1000, 2);
     run.send(record({291}) + record({65535}, true));
     QCOMPARE(run.f->LabelBuff->text(), QStringLiteral("Error Comm"));
@@ -147,8 +138,7 @@ void ReceiveTest::checksumErrorMarksAndKeepsSamples()
     QCOMPARE(run.f->LabelBuff->text(), QStringLiteral("0"));
 }
 
-void ReceiveTest::blockBeyondStoreIsDroppedAndCounted()
-{
+void ReceiveTest::blockBeyondStoreIsDroppedAndCounted() {
     // 1000 by 10: the store holds 1021 columns, so two late blocks fit and a third does not.
     Run run(1000, 10);
     for (int first = 0; first < 1030; first += 10)
@@ -160,8 +150,7 @@ void ReceiveTest::blockBeyondStoreIsDroppedAndCounted()
     QCOMPARE(f.SampleData.at(0, 1019), 1019.0);
 }
 
-void ReceiveTest::liveValuesAndChart()
-{
+void ReceiveTest::liveValuesAndChart() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CheckEnCH0->setChecked(false);
@@ -179,7 +168,7 @@ void ReceiveTest::liveValuesAndChart()
     fx.board->deliver(b);
     QTRY_COMPARE(f.SampleCount, 4);
     QCOMPARE(f.LabelForce->text(), QStringLiteral("0"));
-    QCOMPARE(f.LabelCH1->text(), QStringLiteral("2")); // 10 / 4 = 2.5 rounds to even
+    QCOMPARE(f.LabelCH1->text(), QStringLiteral("2"));   // 10 / 4 = 2.5 rounds to even
     QCOMPARE(f.LabelCH2->text(), QStringLiteral("102")); // 406 / 4 = 101.5 rounds to even
     QCOMPARE(f.CWGraph1->pointCount(0), 4);
     QCOMPARE(f.CWGraph1->pointY(0, 0), 10.0);
@@ -187,8 +176,7 @@ void ReceiveTest::liveValuesAndChart()
     QCOMPARE(f.CWGraph1->traceColor(1), QColor(0, 0, 255));
 }
 
-void ReceiveTest::eventWithoutDataChartsNothing()
-{
+void ReceiveTest::eventWithoutDataChartsNothing() {
     Run run(1000, 10);
     run.send(block(0, 10));
     QCOMPARE(run.f->CWGraph1->pointCount(0), 10);
@@ -197,8 +185,7 @@ void ReceiveTest::eventWithoutDataChartsNothing()
     QCOMPARE(run.f->SampleCount, 10);
 }
 
-void ReceiveTest::graphToggleOffStopsCharting()
-{
+void ReceiveTest::graphToggleOffStopsCharting() {
     Run run(1000, 10);
     run.f->GraphToggle->setChecked(false);
     run.send(block(0, 10));

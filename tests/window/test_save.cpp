@@ -16,8 +16,7 @@ using vemra::test::FormFixture;
 
 namespace {
 
-QByteArray record(int raw)
-{
+QByteArray record(int raw) {
     QByteArray r(1, '\x00');
     r.append(static_cast<char>(raw & 0xFF));
     r.append(static_cast<char>(raw >> 8));
@@ -26,15 +25,13 @@ QByteArray record(int raw)
     return r;
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A finite CH0 run of `total` samples in blocks of 10, raw values counting from 0.
-void runToTheEnd(FormFixture& fx, int total)
-{
+void runToTheEnd(FormFixture& fx, int total) {
     Form1& f = *fx.form;
     f.CWNumEditTotPoint->setValue(total);
     f.TotalPoints = total;
@@ -61,8 +58,7 @@ private slots:
     void unwritableDirectoryIsReported();
 };
 
-void SaveTest::finiteRunSavesEveryBlock()
-{
+void SaveTest::finiteRunSavesEveryBlock() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CoeffCH0 = 0.5;
@@ -81,8 +77,7 @@ void SaveTest::finiteRunSavesEveryBlock()
     QCOMPARE(lines[1000], QByteArray("39960\t499,5\t\r"));
 }
 
-void SaveTest::secondSaveInSameSecondGetsItsOwnName()
-{
+void SaveTest::secondSaveInSameSecondGetsItsOwnName() {
     FormFixture fx;
     Form1& f = fx.start();
     runToTheEnd(fx, 20);
@@ -94,8 +89,7 @@ void SaveTest::secondSaveInSameSecondGetsItsOwnName()
              readFile(fx.dir() + QStringLiteral("/VemraData 5-3 9-7-4.txt")));
 }
 
-void SaveTest::runLostByReshapeIsRefused()
-{
+void SaveTest::runLostByReshapeIsRefused() {
     FormFixture fx;
     Form1& f = fx.start();
     runToTheEnd(fx, 20);
@@ -109,8 +103,7 @@ void SaveTest::runLostByReshapeIsRefused()
     QVERIFY(QDir(fx.dir()).entryList({QStringLiteral("VemraData*")}).isEmpty());
 }
 
-void SaveTest::unwritableDirectoryIsReported()
-{
+void SaveTest::unwritableDirectoryIsReported() {
     FormFixture fx;
     Form1& f = fx.start();
     runToTheEnd(fx, 20);

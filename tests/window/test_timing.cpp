@@ -19,21 +19,21 @@ private slots:
     void closedPortPeriodChangeSendsNothing();
 };
 
-void TimingTest::periodLabelsAndCommand_data()
-{
+void TimingTest::periodLabelsAndCommand_data() {
     QTest::addColumn<double>("period");
     QTest::addColumn<double>("total");
     QTest::addColumn<QString>("frequency");
     QTest::addColumn<QString>("duration");
     QTest::addColumn<QByteArray>("command");
-    QTest::newRow("10") << 10.0 << 1000.0 << "1000,000" << "1,000" << QByteArray("T\x00\x0A", 3);
-    QTest::newRow("64000") << 64000.0 << 1000000.0 << "0,156" << "6400000,000"
-                           << QByteArray("T\xFA\x00", 3);
-    QTest::newRow("333") << 333.0 << 1000.0 << "30,030" << "33,300" << QByteArray("T\x01\x4D", 3);
+    QTest::newRow("10") << 10.0 << 1000.0 << "1000,000"
+                        << "1,000" << QByteArray("T\x00\x0A", 3);
+    QTest::newRow("64000") << 64000.0 << 1000000.0 << "0,156"
+                           << "6400000,000" << QByteArray("T\xFA\x00", 3);
+    QTest::newRow("333") << 333.0 << 1000.0 << "30,030"
+                         << "33,300" << QByteArray("T\x01\x4D", 3);
 }
 
-void TimingTest::periodLabelsAndCommand()
-{
+void TimingTest::periodLabelsAndCommand() {
     QFETCH(double, period);
     QFETCH(double, total);
     QFETCH(QString, frequency);
@@ -50,8 +50,7 @@ void TimingTest::periodLabelsAndCommand()
     QCOMPARE(f.LabelExpTime->text(), duration);
 }
 
-void TimingTest::pointsPerBlockFollowsToThePort()
-{
+void TimingTest::pointsPerBlockFollowsToThePort() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CheckEnCH1->setChecked(true);
@@ -65,8 +64,7 @@ void TimingTest::pointsPerBlockFollowsToThePort()
     QCOMPARE(f.BlockData.cols(), 20);
 }
 
-void TimingTest::totalPointsSizesStores()
-{
+void TimingTest::totalPointsSizesStores() {
     FormFixture fx;
     Form1& f = fx.start();
     f.NumChannels = 3;
@@ -77,8 +75,7 @@ void TimingTest::totalPointsSizesStores()
     QCOMPARE(f.MultData.size(), std::size_t(501));
 }
 
-void TimingTest::closedPortPeriodChangeSendsNothing()
-{
+void TimingTest::closedPortPeriodChangeSendsNothing() {
     FormFixture fx;
     Form1& f = fx.start();
     f.CWNumEditFreq->setValue(200);

@@ -248,6 +248,9 @@ public:
 
     // ---- Channel display (display/) ----
     void GraphSetup();
+    void CheckEnCH0_Click();
+    void CheckEnCH1_Click();
+    void CheckEnCH2_Click();
     void Visualizza();
 
 protected:
@@ -263,6 +266,10 @@ private:
     void sendBytes(SerialPort* port, const QByteArray& bytes);
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
+    // The board port is gone (unplugged, or it could not be opened again): its list becomes
+    // usable so the operator can choose the port again.
+    void boardPortLost();
+    void channelEnableRule(int channel);
     // The stores' re-dimensioning; a change of shape loses the stopped run.
     void dimensionBlock(int channels, int recordsPerBlock);
     void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);

@@ -4,6 +4,7 @@
 #include "app/form1.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -35,6 +36,9 @@ void Form1::connectHandlers() {
     connect(LabelBuff, &ClickLabel::clicked, this, [this] { LabelBuff_Click(); });
     connect(LabelBuff2, &ClickLabel::clicked, this, [this] { LabelBuff2_Click(); });
 
+    connect(CheckEnCH0, &QCheckBox::stateChanged, this, [this] { CheckEnCH0_Click(); });
+    connect(CheckEnCH1, &QCheckBox::stateChanged, this, [this] { CheckEnCH1_Click(); });
+    connect(CheckEnCH2, &QCheckBox::stateChanged, this, [this] { CheckEnCH2_Click(); });
     connect(CWNumEditNumPoint, &NumEdit::valueChanged, this,
             [this] { CWNumEditNumPoint_ValueChanged(); });
     connect(CWNumEditFreq, &NumEdit::valueChanged, this, [this] { CWNumEditFreq_ValueChanged(); });
@@ -67,7 +71,10 @@ void Form1::connectHandlers() {
     onMenu(SaveConf, this, [this] { SaveConf_Click(); });
 
     connect(MSComm1, &SerialPort::onComm, this, [this] { MSComm1_OnComm(); });
-    connect(MSComm1, &SerialPort::portFailed, this, &Form1::portFailed);
+    connect(MSComm1, &SerialPort::portFailed, this, [this](const QString& message) {
+        portFailed(message);
+        boardPortLost();
+    });
     connect(MSComm2, &SerialPort::portFailed, this, &Form1::portFailed);
 }
 

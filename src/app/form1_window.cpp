@@ -4,6 +4,8 @@
 
 #include "app/form1.h"
 
+#include "platform/wheelguard.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -206,6 +208,8 @@ QWidget* Form1::buildSidePanels() {
         ComboPort2 = named(new QComboBox, "ComboPort2");
         fillPortList(ComboPort);
         fillPortList(ComboPort2);
+        ignoreWheelUnlessFocused(ComboPort);
+        ignoreWheelUnlessFocused(ComboPort2);
         ComboPort->setCurrentIndex(-1);
         ComboPort2->setCurrentIndex(-1);
         ComboPort->setPlaceholderText(tr("choose"));

@@ -23,6 +23,7 @@ void Form1::CommandSendData_Click() {
     // A new run starts from empty stores, whatever their shape.
     const int perBlock = toInt32(CWNumEditNumPoint->value());
     SampleData.redim(0, 0);
+    BlockData.redim(0, 0);
     MultData.clear();
     dimensionSamples(NumChannels, TotalPoints, perBlock);
     dimensionBlock(NumChannels, perBlock);

@@ -21,6 +21,7 @@ BlockDecode decodeBlock(const QByteArray& bytes, const std::array<int, 3>& enabl
         if (enabled[ch] == 1)
             rankOf[ch] = channels++;
     }
+    result.channels = channels;
     const int length = recordLength(channels);
     const int whole = static_cast<int>(bytes.size() / length);
     result.records = whole < recordsPerBlock ? whole : recordsPerBlock;

@@ -12,6 +12,7 @@
 namespace vemra::board {
 
 struct BlockDecode {
+    int channels = 0;             // channels in a record: the rows of the decoded block
     int records = 0;              // whole records decoded
     bool checksumError = false;   // a record's checksum did not match
     bool lengthMismatch = false;  // the block was not recordsPerBlock whole records

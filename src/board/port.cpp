@@ -28,6 +28,7 @@ void Form1::SetupComm1() {
         QString reason;
         if (!MSComm1->open(&reason)) {
             dialogs().message(QStringLiteral("Warning"), reason, MessageIcon::Warning);
+            boardPortLost();
             return;
         }
     }
@@ -73,6 +74,12 @@ void Form1::ComboPort_Click() {
     TimeSetup->setEnabled(true);
     DisplacementSys->setEnabled(true);
     EnbleAll->setEnabled(true);
+}
+
+void Form1::boardPortLost() {
+    const QSignalBlocker block(ComboPort);
+    ComboPort->setCurrentIndex(-1);
+    ComboPort->setEnabled(true);
 }
 
 void Form1::CommandCommStart_Click() {

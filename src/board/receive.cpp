@@ -24,10 +24,12 @@ void Form1::MSComm1_OnComm() {
             }
         }
 
-        BlockSumCH0 = 0;
-        BlockSumCH1 = 0;
-        BlockSumCH2 = 0;
         const QByteArray block = MSComm1->readBytes();
+        if (block.isEmpty()) {
+            // Nothing was waiting after all: nothing to decode, nothing damaged.
+            Visualizza();
+            return;
+        }
 
         const board::BlockDecode d =
             board::decodeBlock(block, {AcqEnCH0, AcqEnCH1, AcqEnCH2},
@@ -38,7 +40,7 @@ void Form1::MSComm1_OnComm() {
         if (d.checksumError || d.lengthMismatch)
             LabelBuff->setText(QStringLiteral("Error Comm"));
 
-        const int channels = AcqEnCH0 + AcqEnCH1 + AcqEnCH2;
+        const int channels = d.channels;
         for (int r = 0; r < channels; ++r) {
             for (int i = 0; i < d.records; ++i) {
                 if (BlockData.contains(r, i))

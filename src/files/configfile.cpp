@@ -159,27 +159,30 @@ ConfigLoad failure(LoadError error, const QString& detail) {
 }
 
 // Every character that has no 8-bit code, a character beyond U+FFFF included, becomes one '?'.
+// A line break inside a text (pasted into a label) becomes a blank: written as it is, it would
+// split its line and make the whole file unloadable.
 QByteArray latin1(const QString& text) {
     QByteArray bytes;
     const QList<uint> codes = text.toUcs4();
     bytes.reserve(codes.size());
-    for (const uint code : codes)
-        bytes += code <= 0xFF ? static_cast<char>(code) : '?';
+    for (const uint code : codes) {
+        if (code == '\r' || code == '\n')
+            bytes += ' ';
+        else
+            bytes += code <= 0xFF ? static_cast<char>(code) : '?';
+    }
     return bytes;
 }
 
 } // namespace
 
 ConfigLoad parseConfig(const QByteArray& bytes) {
+    // Line by line, as the file is read: a key out of place is reported even in a file that
+    // also ends too early.
     const std::vector<QString> lines = firstLines(bytes, configLineCount);
-    if (static_cast<int>(lines.size()) < configLineCount)
-        return failure(
-            LoadError::InitFileError,
-            QStringLiteral("%1 lines, %2 needed").arg(lines.size()).arg(configLineCount));
-
     std::vector<QString> values;
     values.reserve(configLineCount);
-    for (int n = 0; n < configLineCount; ++n) {
+    for (int n = 0; n < static_cast<int>(lines.size()); ++n) {
         const QString& line = lines[n];
         const qsizetype tab = line.indexOf(u'\t');
         const QString key = tab < 0 ? line : line.left(tab);
@@ -194,6 +197,10 @@ ConfigLoad parseConfig(const QByteArray& bytes) {
             values.push_back(line.mid(tab + 1, secondTab < 0 ? -1 : secondTab - tab - 1));
         }
     }
+    if (static_cast<int>(lines.size()) < configLineCount)
+        return failure(
+            LoadError::InitFileError,
+            QStringLiteral("%1 lines, %2 needed").arg(lines.size()).arg(configLineCount));
 
     ValueReader read(std::move(values));
     Config config;
@@ -247,10 +254,10 @@ QByteArray serializeConfig(const Config& config) {
         values.push_back(command);
     values.push_back(config.meterEnabled ? QStringLiteral("True") : QStringLiteral("False"));
 
-    QString text;
+    QByteArray bytes;
     for (int n = 0; n < configLineCount; ++n)
-        text += configKeys()[n] + u'\t' + values[n] + QStringLiteral("\r\n");
-    return latin1(text);
+        bytes += latin1(configKeys()[n] + u'\t' + values[n]) + "\r\n";
+    return bytes;
 }
 
 } // namespace vemra

@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 
+#include "board/protocol.h"
 #include "files/configfile.h"
 #include "platform/checkvalue.h"
 
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
@@ -19,6 +21,7 @@ namespace vemra {
 namespace {
 
 const QString kFileName = QStringLiteral("Vemra.ini");
+constexpr qint64 kMostBytes = 1 << 20;
 
 } // namespace
 
@@ -30,14 +33,27 @@ void Form1::LoadConf_Click() {
         LoadingConf = false;
     };
 
-    QFile file(kFileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto cannotRead = [&](const QString& reason) {
         refuse(LoadError::InitFileError,
                tr("%1 cannot be read in %2: %3. The settings stay as they are.")
-                   .arg(kFileName, QDir::currentPath(), file.errorString()));
+                   .arg(kFileName, QDir::currentPath(), reason));
+    };
+    const QFileInfo info(kFileName);
+    if (!info.exists()) {
+        cannotRead(tr("no such file"));
         return;
     }
-    const ConfigLoad load = parseConfig(file.readAll());
+    if (!info.isFile()) {
+        cannotRead(tr("it is not a plain file"));
+        return;
+    }
+    QFile file(kFileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cannotRead(file.errorString());
+        return;
+    }
+    // 26 short lines: a file much larger than that is not a configuration.
+    const ConfigLoad load = parseConfig(file.read(kMostBytes));
     file.close();
     if (!load) {
         refuse(load.error, load.detail);
@@ -73,9 +89,11 @@ void Form1::LoadConf_Click() {
 
     dialogs().message(QStringLiteral("Init"), QStringLiteral("Parameters Loaded"));
     LoadingConf = false;
-    // The set-up held back while loading: an open board port takes the loaded block
-    // length now, or its blocks would no longer match the records it is decoded as.
-    if (MSComm1->portOpen())
+    // The set-up held back while loading: an open board port takes a changed block length
+    // now, or its blocks would no longer match the records they are decoded as. An unchanged
+    // one is left alone, so a reload during a run does not cut into the stream.
+    if (MSComm1->portOpen() &&
+        MSComm1->rThreshold() != board::blockLength(NumChannels, NumAvgPoints))
         SetupComm1();
 }
 

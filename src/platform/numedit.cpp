@@ -1,6 +1,7 @@
 #include "platform/numedit.h"
 
 #include "common/numbertext.h"
+#include "platform/wheelguard.h"
 
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -12,6 +13,7 @@ NumEdit::NumEdit(QWidget* parent)
     : QDoubleSpinBox(parent) {
     // The value changes when the operator commits (Enter, focus out, arrows), not per key.
     setKeyboardTracking(false);
+    ignoreWheelUnlessFocused(this);
     // QDoubleSpinBox rounds every value to decimals(); nine keep coefficients such as
     // 0.001023 and the 1E-06 lower bound intact.
     setDecimals(9);

@@ -208,6 +208,7 @@ void SerialPort::checkThreshold() {
         return;
     event_ = CommEvent::Receive;
     emit onComm();
+    event_ = CommEvent::None;
     // Qt raises readyRead only for new bytes: blocks that piled up behind this one would
     // otherwise wait for the next arrival.
     scheduleCheck();

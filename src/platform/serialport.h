@@ -84,7 +84,7 @@ private:
     QString name_;
     std::unique_ptr<SerialBackend> backend_;
     PortList systemPorts_;
-    int commPort_ = 1;
+    int commPort_ = 0; // none chosen yet
     int inBufferSize_ = 1024;
     LineSettings line_;
     InputMode inputMode_ = InputMode::Text;

@@ -253,7 +253,13 @@ void AcquisitionTest::vanishedAdapterKeepsStopAndSaveUsable() {
     QVERIFY(f.CommandOff->isEnabled());
     f.CommandOff->click();
     QCOMPARE(f.SavedSampleCount, 40);
-    QVERIFY(f.CommandSave->isEnabled());
+    fx.dialogs->shown.clear();
+    f.CommandSave->click();
+    QCOMPARE(fx.dialogs->shown.first().text, QStringLiteral("Data Saved"));
+    // The list is usable again, so the operator can choose the port once it is back.
+    QVERIFY(f.ComboPort->isEnabled());
+    fx.chooseBoardPort(1);
+    QVERIFY(f.MSComm1->portOpen());
 }
 
 QTEST_MAIN(AcquisitionTest)

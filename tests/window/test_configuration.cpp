@@ -61,8 +61,9 @@ private slots:
     void damagedFilesApplyNothing();
     void reloadRunsHandlersInFileOrder();
     void reloadedBlockLengthReachesOpenPort();
+    void reloadDuringRunLeavesStreamAlone();
     void saveThenLoadGivesEverySettingBack();
-    void failedSaveKeepsOldFile();
+    void failedSaveIsReported();
     void demoFileLoads();
 };
 
@@ -174,7 +175,20 @@ void ConfigurationTest::reloadedBlockLengthReachesOpenPort() {
     fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
     f.LoadConf_Click();
     QCOMPARE(f.NumAvgPoints, 20);
-    QCOMPARE(f.MSComm1->rThreshold(), (2 * f.NumChannels + 2) * 20);
+    // CH0 and CH1 of the file, 20 records a block.
+    QCOMPARE(f.ChannelMask, 3);
+    QCOMPARE(f.MSComm1->rThreshold(), 6 * 20);
+}
+
+void ConfigurationTest::reloadDuringRunLeavesStreamAlone() {
+    FormFixture fx;
+    fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
+    Form1& f = fx.start();
+    fx.chooseBoardPort(1);
+    f.CommandSendData->click();
+    fx.board->clearLog();
+    f.LoadConf->trigger();
+    QCOMPARE(fx.board->log(), QStringList()); // no close, no emptying, nothing sent
 }
 
 void ConfigurationTest::saveThenLoadGivesEverySettingBack() {
@@ -216,7 +230,7 @@ void ConfigurationTest::saveThenLoadGivesEverySettingBack() {
     QVERIFY(bytes.endsWith("MultimeterEnabled:\tTrue\r\n"));
 }
 
-void ConfigurationTest::failedSaveKeepsOldFile() {
+void ConfigurationTest::failedSaveIsReported() {
     FormFixture fx;
     Form1& f = fx.start();
     QDir(fx.dir()).mkdir(QStringLiteral("Vemra.ini")); // a folder where the file should go

@@ -15,6 +15,7 @@ class PanelsTest : public QObject {
 private slots:
     void sharingRules_data();
     void sharingRules();
+    void multimeterExitAndCalibrationBox();
 };
 
 void PanelsTest::sharingRules_data() {
@@ -51,6 +52,25 @@ void PanelsTest::sharingRules() {
     QCOMPARE(f.TimeSetup->isChecked(), shown[0]);
     QCOMPARE(f.GraphControl->isChecked(), shown[1]);
     QCOMPARE(f.DisplacementSys->isChecked(), shown[3]);
+}
+
+void PanelsTest::multimeterExitAndCalibrationBox() {
+    FormFixture fx;
+    Form1& f = fx.start();
+    f.MultimSetup->setEnabled(true);
+    fx.chooseBoardPort(1);
+    f.MultimSetup->trigger();
+    QVERIFY(!f.CheckCoeff->isEnabled());
+    f.CommandExit->click();
+    QVERIFY(f.CheckCoeff->isEnabled());
+    QVERIFY(f.MultimSetup->isChecked()); // "Exit" leaves the mark: the next choice only clears it
+    f.MultimSetup->trigger();
+    QVERIFY(!f.MultimSetup->isChecked());
+    QVERIFY(!f.FrameAgilent->isVisibleTo(&f));
+    f.GraphControl->trigger();
+    QVERIFY(!f.CheckCoeff->isEnabled());
+    f.TimeSetup->trigger();
+    QVERIFY(f.CheckCoeff->isEnabled());
 }
 
 QTEST_MAIN(PanelsTest)

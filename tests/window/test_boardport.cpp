@@ -1,205 +1,159 @@
 // Choosing the board port: which device opens, how the port is set up for block reads,
-// and what the operator is told when it cannot be opened.
+// what the operator is told when it cannot be opened, and the timing edits that reach it.
 
 #include "support/formfixture.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
-#include <QPushButton>
-#include <QtTest>
+#include <QLabel>
 
 using namespace vemra;
-using vemra::test::FormFixture;
+using namespace vemra::test;
 
 class BoardPortTest : public QObject {
     Q_OBJECT
 private slots:
     void blockLengthFollowsChannelsAndPoints_data();
     void blockLengthFollowsChannelsAndPoints();
-    void choosingAPortOpensItForBlocks();
-    void linkInWorkingDirectoryWins();
-    void reopeningDiscardsWaitingBytes();
-    void portFailures_data();
-    void portFailures();
-    void defaultCommChoosesStoredPorts();
-    void defaultCommOutsideRangeIsReported();
-    void secondChoiceKeepsOpenPort();
-    void startUpOpensNothing();
-    void portListShowsDevices();
+    void devicesLineSettingsAndDefaultComm();
+    void openFailuresKeepNoPort_data();
+    void openFailuresKeepNoPort();
+    void periodLabelsAndCommand_data();
+    void periodLabelsAndCommand();
 };
 
 void BoardPortTest::blockLengthFollowsChannelsAndPoints_data() {
-    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("mask");
     QTest::addColumn<int>("points");
     QTest::addColumn<int>("length");
     QTest::newRow("CH0, 10") << 1 << 10 << 40;
-    QTest::newRow("three, 1000") << 3 << 1000 << 8000;
+    QTest::newRow("three, 1000") << 7 << 1000 << 8000;
     QTest::newRow("none, 10") << 0 << 10 << 20;
-    QTest::newRow("two, 20") << 2 << 20 << 120;
-    QTest::newRow("one record") << 3 << 1 << 8;
+    QTest::newRow("two, 20") << 5 << 20 << 120;
+    QTest::newRow("one record") << 7 << 1 << 8;
 }
 
 void BoardPortTest::blockLengthFollowsChannelsAndPoints() {
-    QFETCH(int, channels);
+    QFETCH(int, mask);
     QFETCH(int, points);
     QFETCH(int, length);
     FormFixture fx;
     Form1& f = fx.start();
-    f.NumChannels = static_cast<std::uint8_t>(channels);
-    f.NumAvgPoints = points;
+    fx.enableChannels(mask);
     fx.chooseBoardPort(1);
+    f.CWNumEditNumPoint->setValue(points); // on the open port, unless it stays at 10
+    f.CWNumEditTotPoint->setValue(500);
     QCOMPARE(f.MSComm1->inputLen(), length);
     QCOMPARE(f.MSComm1->rThreshold(), length);
+    QCOMPARE(f.BlockData.cols(), mask ? points : 1);
+    QCOMPARE(f.SampleData.cols(), mask ? 500 + 2 * points + 1 : 1);
+    QCOMPARE(f.MultData.size(), std::size_t(501));
 }
 
-void BoardPortTest::choosingAPortOpensItForBlocks() {
+void BoardPortTest::devicesLineSettingsAndDefaultComm() {
     FormFixture fx;
+    fx.writeFile(QStringLiteral("Comm2"), {}); // a link the operator made
     Form1& f = fx.start();
-    fx.chooseBoardPort(2);
-    QVERIFY(f.MSComm1->portOpen());
-    QCOMPARE(f.MSComm1->commPort(), 2);
-    QCOMPARE(fx.board->device(), QStringLiteral("/dev/ttyS1"));
-    QCOMPARE(fx.board->line().baud, 115200);
-    QCOMPARE(fx.board->line().parity, 'N');
-    QCOMPARE(fx.board->line().dataBits, 8);
-    QCOMPARE(fx.board->line().stopBits, 1);
+    const QString link = QDir(fx.dir()).absoluteFilePath(QStringLiteral("Comm2"));
+    QCOMPARE(f.ComboPort->itemText(7), QStringLiteral("Comm8"));
+    QCOMPARE(f.ComboPort->itemData(1, Qt::ToolTipRole).toString(), link);
+    QCOMPARE(f.ComboPort->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(f.ComboPort->itemData(3, Qt::ToolTipRole).toString().contains("No device"));
+    // Nothing is opened until the operator chooses, not even by a set-up request.
+    f.SetupComm1();
+    QVERIFY(fx.board->log().isEmpty());
+    QVERIFY(fx.meter->log().isEmpty());
+
+    f.CommPort1 = 2;
+    f.CommPort2 = 0;
+    f.CommandCommStart->click(); // "Default Comm": the stored ports
+    QCOMPARE(f.ComboPort->currentText(), QStringLiteral("Comm2"));
+    QCOMPARE(f.ComboPort2->currentIndex(), -1);
+    QVERIFY(!f.CommandCommStart->isEnabled());
+    QCOMPARE(fx.board->device(), link);
+    const LineSettings line = fx.board->line();
+    QCOMPARE((QList<int>{line.baud, line.parity, line.dataBits, line.stopBits}),
+             (QList<int>{115200, 'N', 8, 1}));
     QCOMPARE(f.MSComm1->inputMode(), InputMode::Binary);
     QCOMPARE(f.MSComm1->inBufferSize(), 32000);
     QVERIFY(fx.board->written().isEmpty());
-    QVERIFY(fx.dialogs->shown.isEmpty());
     for (QAction* item : {f.SelectChannel, f.TimeSetup, f.DisplacementSys, f.EnbleAll})
         QVERIFY2(item->isEnabled(), qPrintable(item->objectName()));
-}
 
-void BoardPortTest::linkInWorkingDirectoryWins() {
-    FormFixture fx;
-    QFile link(fx.dir() + QStringLiteral("/Comm2"));
-    QVERIFY(link.open(QIODevice::WriteOnly));
-    link.close();
-    Form1& f = fx.start();
-    fx.chooseBoardPort(2);
-    QVERIFY(f.MSComm1->portOpen());
-    QCOMPARE(fx.board->device(), QDir(fx.dir()).absoluteFilePath(QStringLiteral("Comm2")));
-    QCOMPARE(f.ComboPort->itemData(1, Qt::ToolTipRole).toString(), fx.board->device());
-}
-
-void BoardPortTest::reopeningDiscardsWaitingBytes() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseBoardPort(1);
+    // A new set-up starts from a closed port, so bytes waiting from before are gone.
     fx.board->deliver(QByteArray(25, '\x11'));
     fx.board->clearLog();
     f.SetupComm1();
-    QCOMPARE(fx.board->log().first(), QStringLiteral("close"));
-    QVERIFY(fx.board->log().contains(QStringLiteral("open /dev/ttyS0")));
-    QVERIFY(f.MSComm1->portOpen());
+    QCOMPARE(fx.board->log().mid(0, 2), (QStringList{"close", "open " + link}));
     QCOMPARE(f.MSComm1->inBufferCount(), 0);
+
+    // A second choice leaves the open port alone and says so.
+    QVERIFY(fx.dialogs->shown.isEmpty());
+    f.CommPort1 = 3;
+    fx.board->clearLog();
+    f.CommandCommStart_Click();
+    QCOMPARE(f.ComboPort->currentText(), QStringLiteral("Comm2"));
+    QVERIFY(fx.board->log().isEmpty());
+    QCOMPARE(fx.dialogs->shown.size(), 1);
 }
 
-void BoardPortTest::portFailures_data() {
-    QTest::addColumn<QStringList>("systemPorts");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("openFailure");
-    QTest::addColumn<QString>("mentioned"); // a text the message must contain
-    QTest::newRow("busy") << QStringList{"/dev/ttyS0"} << 1 << "Device or resource busy"
-                          << "/dev/ttyS0";
-    QTest::newRow("no permission") << QStringList{"/dev/ttyUSB0"} << 1 << "Permission denied"
-                                   << "Permission denied";
-    QTest::newRow("absent") << QStringList{"/dev/ttyS0"} << 5 << ""
-                            << "Comm5";
+void BoardPortTest::openFailuresKeepNoPort_data() {
+    QTest::addColumn<int>("number"); // above 8: through "Default Comm"
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("mentioned");
+    QTest::newRow("busy") << 1 << "Device or resource busy" << QStringLiteral("/dev/ttyS0");
+    QTest::newRow("no permission") << 3 << "Permission denied" << QStringLiteral("/dev/ttyUSB0");
+    QTest::newRow("absent") << 5 << QString() << QStringLiteral("Comm5");
+    QTest::newRow("Default Comm9") << 9 << QString() << QStringLiteral("Comm9");
 }
 
-void BoardPortTest::portFailures() {
-    QFETCH(QStringList, systemPorts);
+void BoardPortTest::openFailuresKeepNoPort() {
     QFETCH(int, number);
-    QFETCH(QString, openFailure);
+    QFETCH(QString, failure);
     QFETCH(QString, mentioned);
-    FormFixture fx(systemPorts);
+    FormFixture fx;
     Form1& f = fx.start();
-    fx.board->setOpenFailure(openFailure);
-
-    fx.chooseBoardPort(number);
+    fx.board->setOpenFailure(failure);
+    f.CommPort1 = number;
+    if (number > 8)
+        f.CommandCommStart->click();
+    else
+        fx.chooseBoardPort(number);
 
     QVERIFY(!f.MSComm1->portOpen());
     QCOMPARE(fx.dialogs->shown.size(), 1);
-    QVERIFY2(fx.dialogs->shown.first().text.contains(mentioned),
-             qPrintable(fx.dialogs->shown.first().text));
-    // Still No port: the list stays usable so the operator can choose again.
-    QVERIFY(f.ComboPort->isEnabled());
+    const QString message = fx.dialogs->shown.first().text;
+    QVERIFY2(message.contains(mentioned) && message.contains(failure), qPrintable(message));
     QCOMPARE(f.ComboPort->currentIndex(), -1);
     QVERIFY(!f.CommandSendData->isEnabled());
-    QVERIFY(!f.FrameContols->isEnabled());
-    QVERIFY(!f.SelectChannel->isEnabled());
 
     fx.board->setOpenFailure(QString());
     fx.chooseBoardPort(1);
-    QVERIFY(f.MSComm1->portOpen());
     QVERIFY(f.CommandSendData->isEnabled());
 }
 
-void BoardPortTest::defaultCommChoosesStoredPorts() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.CommPort1 = 3;
-    f.CommPort2 = 0;
-    f.CommandCommStart->click();
-    QCOMPARE(f.ComboPort->currentText(), QStringLiteral("Comm3"));
-    QVERIFY(f.MSComm1->portOpen());
-    QCOMPARE(fx.board->device(), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(f.ComboPort2->currentIndex(), -1);
-    QVERIFY(!f.CommandCommStart->isEnabled());
+void BoardPortTest::periodLabelsAndCommand_data() {
+    QTest::addColumn<double>("period");
+    QTest::addColumn<QString>("labels");     // frequency / run time of 1000 points
+    QTest::addColumn<QByteArray>("command"); // empty: no port chosen
+    QTest::newRow("10") << 10.0 << "1000,000 / 1,000" << bytes({'T', 0x00, 0x0A});
+    QTest::newRow("64000") << 64000.0 << "0,156 / 6400,000" << bytes({'T', 0xFA, 0x00});
+    QTest::newRow("333") << 333.0 << "30,030 / 33,300" << bytes({'T', 0x01, 0x4D});
+    QTest::newRow("closed port") << 200.0 << "50,000 / 20,000" << QByteArray();
 }
 
-void BoardPortTest::defaultCommOutsideRangeIsReported() {
+void BoardPortTest::periodLabelsAndCommand() {
+    QFETCH(double, period);
+    QFETCH(QString, labels);
+    QFETCH(QByteArray, command);
     FormFixture fx;
     Form1& f = fx.start();
-    f.CommPort1 = 9;
-    f.CommandCommStart->click();
-    QVERIFY(!f.MSComm1->portOpen());
-    QCOMPARE(fx.dialogs->shown.size(), 1);
-    QVERIFY(fx.dialogs->shown.first().text.contains(QStringLiteral("Comm9")));
-    QVERIFY(f.ComboPort->isEnabled());
-}
-
-void BoardPortTest::secondChoiceKeepsOpenPort() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseBoardPort(1);
-    f.CommPort1 = 2;
-    fx.board->clearLog();
-    f.CommandCommStart->click();
-    QVERIFY(f.MSComm1->portOpen());
-    QCOMPARE(f.MSComm1->commPort(), 1);
-    QCOMPARE(f.ComboPort->currentText(), QStringLiteral("Comm1"));
-    QVERIFY(fx.board->log().isEmpty());
-    QCOMPARE(fx.dialogs->shown.size(), 1);
-}
-
-void BoardPortTest::startUpOpensNothing() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    QVERIFY(!f.MSComm1->portOpen());
-    QVERIFY(!f.MSComm2->portOpen());
-    QVERIFY(fx.board->log().isEmpty());
-    QVERIFY(fx.meter->log().isEmpty());
-    // A set-up request before any port was chosen grabs no device either.
-    f.SetupComm1();
-    QVERIFY(fx.board->log().isEmpty());
-}
-
-void BoardPortTest::portListShowsDevices() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    QCOMPARE(f.ComboPort->count(), 8);
-    QCOMPARE(f.ComboPort2->count(), 8);
-    QCOMPARE(f.ComboPort->itemText(7), QStringLiteral("Comm8"));
-    QCOMPARE(f.ComboPort->itemData(7).toInt(), 8);
-    QCOMPARE(f.ComboPort->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyUSB0"));
-    QVERIFY(
-        f.ComboPort->itemData(3, Qt::ToolTipRole).toString().contains(QStringLiteral("No device")));
+    if (!command.isEmpty())
+        fx.chooseBoardPort(1);
+    fx.board->clearWritten();
+    f.CWNumEditFreq->setValue(period);
+    QCOMPARE(fx.board->written().toHex(' '), command.toHex(' '));
+    QCOMPARE(f.LabelFrequency->text() + " / " + f.LabelExpTime->text(), labels);
 }
 
 QTEST_MAIN(BoardPortTest)

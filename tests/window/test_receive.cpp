@@ -1,200 +1,209 @@
-// The board's stream through the window: blocks decoded and stored, the run ending by
-// itself or wrapping, the live display, and streams that do not fit.
+// The board's stream through the window: the graph and stores set up for the enabled
+// channels, blocks decoded and stored, the run ending by itself or wrapping, the live
+// display, and streams that do not fit.
 
-#include "board/decoding.h"
 #include "support/formfixture.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QtTest>
 
 using namespace vemra;
-using vemra::test::FormFixture;
+using namespace vemra::test;
 
 namespace {
 
-QByteArray record(const QList<int>& raws, bool badChecksum = false) {
-    QByteArray r(1, '\x55');
-    for (int raw : raws) {
-        r.append(static_cast<char>(raw & 0xFF));
-        r.append(static_cast<char>(raw >> 8));
-    }
-    auto sum = board::recordChecksum(reinterpret_cast<const std::uint8_t*>(r.constData()) + 1,
-                                     static_cast<int>(r.size()) - 1);
-    r.append(static_cast<char>(badChecksum ? sum + 1 : sum));
-    return r;
-}
-
-// A block of `records` CH0 records whose raw values count up from `first`.
-QByteArray block(int first, int records) {
-    QByteArray b;
-    for (int i = 0; i < records; ++i)
-        b += record({first + i});
-    return b;
-}
-
-struct Run {
-    FormFixture fx;
-    Form1* f = nullptr;
-    Run(int total, int perBlock, bool endless = false) {
-        f = &fx.start();
-        f->CWNumEditTotPoint->setValue(total);
-        f->TotalPoints = total;
-        f->CWNumEditNumPoint->setValue(perBlock);
-        f->NumAvgPoints = perBlock;
-        f->CheckInf->setChecked(endless);
-        fx.chooseBoardPort(1);
-        f->CommandSendData->click();
-    }
-    // The board sends blocks; the test waits until the station has taken them all.
-    void send(const QByteArray& bytes) {
-        fx.board->deliver(bytes);
-        QTRY_COMPARE(f->MSComm1->inBufferCount() < f->MSComm1->rThreshold(), true);
-    }
-};
+const QColor green(0, 255, 0);
+const QColor red(255, 0, 0);
+const QColor blue(0, 0, 255);
 
 } // namespace
 
 class ReceiveTest : public QObject {
     Q_OBJECT
 private slots:
-    void finiteRunEndsByItselfAndKeepsLastBlock_data();
-    void finiteRunEndsByItselfAndKeepsLastBlock();
-    void lateBlocksAfterOperatorStop();
+    void layouts_data();
+    void layouts();
+    void coefficientsLabelsAndNoChannel();
+    void finiteRunKeepsTheEndingBlock_data();
+    void finiteRunKeepsTheEndingBlock();
     void endlessRunWraps();
-    void checksumErrorMarksAndKeepsSamples();
-    void blockBeyondStoreIsDroppedAndCounted();
-    void liveValuesAndChart();
-    void eventWithoutDataChartsNothing();
-    void graphToggleOffStopsCharting();
+    void liveDisplayAndChecksums();
 };
 
-void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock_data() {
-    QTest::addColumn<int>("total");
-    QTest::addColumn<int>("perBlock");
-    QTest::addColumn<int>("kept");
-    QTest::newRow("1000 by 10") << 1000 << 10 << 1000;
-    QTest::newRow("1005 by 10") << 1005 << 10 << 1010;
-    QTest::newRow("5 by 10") << 5 << 10 << 10;
-    QTest::newRow("20 by 10") << 20 << 10 << 20;
+void ReceiveTest::layouts_data() {
+    QTest::addColumn<int>("mask");
+    QTest::addColumn<QList<QColor>>("traces");
+    QTest::newRow("CH0") << 1 << QList<QColor>{green};
+    QTest::newRow("CH1") << 2 << QList<QColor>{red};
+    QTest::newRow("CH2") << 4 << QList<QColor>{blue};
+    QTest::newRow("CH0 CH1") << 3 << QList<QColor>{green, red};
+    QTest::newRow("CH0 CH2") << 5 << QList<QColor>{green, blue};
+    QTest::newRow("CH1 CH2") << 6 << QList<QColor>{red, blue};
+    QTest::newRow("all") << 7 << QList<QColor>{green, red, blue};
 }
 
-void ReceiveTest::finiteRunEndsByItselfAndKeepsLastBlock() {
-    QFETCH(int, total);
-    QFETCH(int, perBlock);
-    QFETCH(int, kept);
-    Run run(total, perBlock);
-    run.fx.board->clearWritten();
-    for (int first = 0; first < kept; first += perBlock)
-        run.send(block(first, perBlock));
+void ReceiveTest::layouts() {
+    QFETCH(int, mask);
+    QFETCH(QList<QColor>, traces);
+    FormFixture fx;
+    Form1& f = fx.start();
+    fx.enableChannels(7); // a previous layout with every axis, to be replaced
+    fx.enableChannels(mask);
+    f.GraphSetup(); // a second run over the same layout adds nothing
 
-    Form1& f = *run.f;
+    Graph& g = *f.CWGraph1;
+    // The first channel takes the primary value axis (2), every further one an axis of its
+    // own on the other side.
+    QCOMPARE(g.traceCount(), traces.size());
+    QCOMPARE(g.axisCount(), traces.size() + 1);
+    for (int k = 0; k < traces.size(); ++k) {
+        QCOMPARE(g.traceColor(k), traces[k]);
+        QCOMPARE(g.traceAxis(k), k + 2);
+        QCOMPARE(g.axisTickColor(k + 2), traces[k]);
+        QCOMPARE(g.axisOpposite(k + 2), k > 0);
+        QCOMPARE(g.axisMinimum(k + 2), 0.0);
+        QCOMPARE(g.axisMaximum(k + 2), 1023.0);
+    }
+    QCOMPARE(f.BlockData.rows(), traces.size());
+    QCOMPARE(f.SampleData.rows(), traces.size());
+    QCOMPARE(f.SampleData.cols(), 1000 + 2 * 10 + 1);
+}
+
+void ReceiveTest::coefficientsLabelsAndNoChannel() {
+    FormFixture fx;
+    Form1& f = fx.start();
+    f.CoeffCH0 = 2;
+    f.CoeffCH2 = 1e-6;
+    f.TextLabelCH2->setText(QStringLiteral("Temp (C)"));
+    f.LabelForce->setText(QStringLiteral("12"));
+    f.AgilChann->setChecked(true);
+    fx.enableChannels(5);
+    QCOMPARE(f.CWGraph1->axisMaximum(2), 2046.0);
+    QCOMPARE(f.CWNumEditSpan->value(), 2046.0);
+    QCOMPARE(f.CWGraph1->axisMaximum(3), 1023e-6);
+    QCOMPARE(f.CWNumEditSpanCH2->value(), 0.001023);
+    QCOMPARE(f.CWGraph1->axisCaption(3), QStringLiteral("Temp (C)"));
+    QCOMPARE(f.LabelSpan->text(), QStringLiteral("Max Span Force (g)"));
+    QCOMPARE(f.LabelAverageCH2->text(), QStringLiteral("Average Temp (C)"));
+    QCOMPARE(f.LabelSpanCH1->text(), QStringLiteral("Max Span CH1")); // disabled: as it was
+    QCOMPARE(f.LabelForce->text(), QString());
+    // The external channel's readings get a place for every point.
+    QCOMPARE(f.MultData.size(), std::size_t(1001));
+    // A full scale beyond the span edit's limit still reaches the axis whole.
+    f.CoeffCH0 = 1000;
+    f.GraphSetup();
+    QCOMPARE(f.CWGraph1->axisMaximum(2), 1023000.0);
+    QCOMPARE(f.CWNumEditSpan->value(), 64000.0);
+
+    // Without a channel the primary axis stays as the last layout, CH2 alone, left it.
+    fx.enableChannels(0);
+    QCOMPARE(f.CWGraph1->traceCount(), 0);
+    QCOMPARE(f.CWGraph1->axisCount(), 2);
+    QCOMPARE(f.CWGraph1->axisMaximum(2), 1023e-6);
+    QCOMPARE(f.CWGraph1->axisCaption(2), QStringLiteral("Temp (C)"));
+    QCOMPARE(f.CWGraph1->axisTickColor(2), blue);
+    QCOMPARE(f.BlockData.cols(), 1);
+    QCOMPARE(f.SampleData.cols(), 1);
+}
+
+void ReceiveTest::finiteRunKeepsTheEndingBlock_data() {
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("stopAt"); // the operator clicks Stop after this many points
+    QTest::addColumn<int>("sent");
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<int>("saved");
+    QTest::addColumn<int>("stops"); // blocks that found the run at its end, or Stop
+    QTest::newRow("1000") << 1000 << -1 << 1000 << 1000 << 1000 << 1;
+    QTest::newRow("1005") << 1005 << -1 << 1010 << 1010 << 1010 << 1;
+    QTest::newRow("5") << 5 << -1 << 10 << 10 << 10 << 1;
+    // The store has room for two late blocks; a third is dropped whole.
+    QTest::newRow("1000, 3 late") << 1000 << -1 << 1030 << 1020 << 1020 << 4;
+    QTest::newRow("late after Stop") << 1000 << 20 << 30 << 30 << 20 << 1;
+}
+
+void ReceiveTest::finiteRunKeepsTheEndingBlock() {
+    QFETCH(int, total);
+    QFETCH(int, stopAt);
+    QFETCH(int, sent);
+    QFETCH(int, kept);
+    QFETCH(int, saved);
+    QFETCH(int, stops);
+    FormFixture fx;
+    Form1& f = fx.start();
+    fx.startRun(total);
+    fx.board->clearWritten();
+    for (int first = 0; first < sent; first += 10) {
+        if (first == stopAt)
+            f.CommandOff->click();
+        fx.send(block(first, 10));
+    }
+
     QCOMPARE(f.SampleCount, kept);
-    QCOMPARE(f.SavedSampleCount, kept);
-    QCOMPARE(run.fx.board->written(), QByteArray(1, '\x30'));
+    QCOMPARE(f.SavedSampleCount, saved);
+    QCOMPARE(fx.board->written(), QByteArray(stops, '\x30'));
     QCOMPARE(f.TextAcq->text(), QString::number(kept));
     QVERIFY(f.CommandSave->isEnabled());
-    QVERIFY(!f.CommandOff->isEnabled());
     for (int i = 0; i < kept; ++i)
         QCOMPARE(f.SampleData.at(0, i), double(i));
+    QCOMPARE(f.DroppedBlocks, (sent - kept) / 10);
+    QCOMPARE(f.statusBar()->currentMessage().isEmpty(), sent == kept);
     QCOMPARE(f.LabelBuff->text(), QString());
 }
 
-void ReceiveTest::lateBlocksAfterOperatorStop() {
-    Run run(1000, 10);
-    run.send(block(0, 10) + block(10, 10));
-    run.f->CommandOff->click();
-    run.send(block(20, 10));
-    QCOMPARE(run.f->SampleCount, 30);
-    QCOMPARE(run.f->SavedSampleCount, 20);
-    QCOMPARE(run.f->SampleData.at(0, 29), 29.0);
-}
-
 void ReceiveTest::endlessRunWraps() {
-    Run run(20, 10, true);
-    run.send(block(0, 10));
-    run.send(block(100, 10));
-    run.send(block(200, 10));
-    Form1& f = *run.f;
+    FormFixture fx;
+    Form1& f = fx.start();
+    fx.startRun(20, 10, true);
+    fx.send(block(0, 10));
+    fx.send(block(100, 10));
+    fx.send(block(200, 10));
     QCOMPARE(f.SampleCount, 10);
     QCOMPARE(f.SampleData.at(0, 0), 200.0);
     QCOMPARE(f.SampleData.at(0, 10), 0.0); // columns 10.. are never written
     QVERIFY(f.CommandOff->isEnabled());
-    QVERIFY(run.fx.board->written().endsWith('\x31'));
+    QVERIFY(fx.board->written().endsWith('\x31'));
 }
 
-void ReceiveTest::checksumErrorMarksAndKeepsSamples() {
-    Run run(1000, 2);
-    run.send(record({291}) + record({65535}, true));
-    QCOMPARE(run.f->LabelBuff->text(), QStringLiteral("Error Comm"));
-    QCOMPARE(run.f->SampleData.at(0, 1), 65535.0);
-    run.send(block(5, 2));
-    QCOMPARE(run.f->LabelBuff->text(), QStringLiteral("Error Comm")); // stays until clicked
-    run.f->LabelBuff_Click();
-    QCOMPARE(run.f->LabelBuff->text(), QStringLiteral("0"));
-}
-
-void ReceiveTest::blockBeyondStoreIsDroppedAndCounted() {
-    // 1000 by 10: the store holds 1021 columns, so two late blocks fit and a third does not.
-    Run run(1000, 10);
-    for (int first = 0; first < 1030; first += 10)
-        run.send(block(first, 10));
-    Form1& f = *run.f;
-    QCOMPARE(f.SampleCount, 1020);
-    QCOMPARE(f.DroppedBlocks, 1);
-    QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("1")));
-    QCOMPARE(f.SampleData.at(0, 1019), 1019.0);
-}
-
-void ReceiveTest::liveValuesAndChart() {
+void ReceiveTest::liveDisplayAndChecksums() {
     FormFixture fx;
     Form1& f = fx.start();
-    f.CheckEnCH0->setChecked(false);
-    f.CheckEnCH1->setChecked(true);
-    f.CheckEnCH2->setChecked(true);
-    f.ChannelMask = 6;
-    f.NumChannels = 2;
-    f.CWNumEditNumPoint->setValue(4);
-    f.NumAvgPoints = 4;
-    fx.chooseBoardPort(1);
-    f.CommandSendData->click();
-    QByteArray b;
+    fx.enableChannels(6);
+    fx.startRun(1000, 4);
+    QByteArray sent;
     for (int i = 0; i < 4; ++i)
-        b += record({i == 0 ? 10 : 0, 100 + i});
-    fx.board->deliver(b);
-    QTRY_COMPARE(f.SampleCount, 4);
+        sent += record({i == 0 ? 10 : 0, 100 + i});
+    fx.send(sent);
     QCOMPARE(f.LabelForce->text(), QStringLiteral("0"));
     QCOMPARE(f.LabelCH1->text(), QStringLiteral("2"));   // 10 / 4 = 2.5 rounds to even
     QCOMPARE(f.LabelCH2->text(), QStringLiteral("102")); // 406 / 4 = 101.5 rounds to even
     QCOMPARE(f.CWGraph1->pointCount(0), 4);
     QCOMPARE(f.CWGraph1->pointY(0, 0), 10.0);
     QCOMPARE(f.CWGraph1->pointY(1, 3), 103.0);
-    QCOMPARE(f.CWGraph1->traceColor(1), QColor(0, 0, 255));
-}
 
-void ReceiveTest::eventWithoutDataChartsNothing() {
-    Run run(1000, 10);
-    run.send(block(0, 10));
-    QCOMPARE(run.f->CWGraph1->pointCount(0), 10);
-    const QString average = run.f->LabelForce->text();
-    run.f->MSComm1_OnComm(); // an event of another kind
-    QCOMPARE(run.f->CWGraph1->pointCount(0), 10);
-    QCOMPARE(run.f->SampleCount, 10);
-    QCOMPARE(run.f->LabelForce->text(), average);
-    QCOMPARE(run.f->LabelBuff->text(), QString());
-}
+    f.MSComm1_OnComm(); // an event that brought no data charts nothing again
+    QCOMPARE(f.CWGraph1->pointCount(0), 4);
+    QCOMPARE(f.SampleCount, 4);
+    QCOMPARE(f.LabelCH2->text(), QStringLiteral("102"));
 
-void ReceiveTest::graphToggleOffStopsCharting() {
-    Run run(1000, 10);
-    run.f->GraphToggle->setChecked(false);
-    run.send(block(0, 10));
-    QCOMPARE(run.f->CWGraph1->pointCount(0), 0);
-    QCOMPARE(run.f->TextAcq->text(), QStringLiteral("10"));
-    QCOMPARE(run.f->LabelForce->text(), QStringLiteral("4")); // 45 / 10 = 4.5 rounds to even
+    // With the graph off the values still follow; a wrong checksum marks the run until the
+    // operator clicks the mark, and the samples are kept as they came.
+    f.GraphToggle->setChecked(false);
+    fx.send(record({5, 0}).repeated(3) + record({5, 65535}, true));
+    QCOMPARE(f.CWGraph1->pointCount(0), 4);
+    QCOMPARE(f.TextAcq->text(), QStringLiteral("8"));
+    QCOMPARE(f.LabelCH1->text(), QStringLiteral("5"));
+    QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
+    QCOMPARE(f.SampleData.at(1, 7), 65535.0);
+    fx.send(record({1, 1}).repeated(5)); // a good block, and a record of the next
+    QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
+    f.LabelBuff_Click();
+    QCOMPARE(f.LabelBuff->text(), QStringLiteral("0"));
+    QCOMPARE(f.MSComm1->inBufferCount(), 0);
+    f.LabelBuff2->setText(QStringLiteral("12"));
+    f.LabelBuff2_Click();
+    QCOMPARE(f.LabelBuff2->text(), QString());
 }
 
 QTEST_MAIN(ReceiveTest)

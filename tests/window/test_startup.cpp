@@ -1,220 +1,159 @@
 // The window as it opens: derived state and labels, controls present under their names,
-// initial states, and every input reachable by the caption the operator reads.
+// every input reachable by the caption the operator reads, and which setup panels can
+// stand together.
 
 #include "support/formfixture.h"
 
 #include <QAccessible>
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTimer>
-#include <QtTest>
 
 using namespace vemra;
-using vemra::test::FormFixture;
+using namespace vemra::test;
 
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void derivedStateAtDefaults();
-    void channelsOneAndTwo();
-    void menuItems();
-    void panels();
-    void controlsCarryTheirNames();
-    void inputsAnnouncedByCaption_data();
-    void inputsAnnouncedByCaption();
+    void namesCaptionsAndAccessibleNames_data();
+    void namesCaptionsAndAccessibleNames();
+    void panelSharing_data();
+    void panelSharing();
+    void multimeterExitAndCalibrationBox();
 };
 
 void StartupTest::derivedStateAtDefaults() {
     FormFixture fx;
     Form1& f = fx.start();
+    f.show();
     QCOMPARE(f.windowTitle(), QStringLiteral("Vemra Measurement V 1.4 (Old Style)"));
     QCOMPARE(f.TotalPoints, 1000);
     QCOMPARE(f.NumAvgPoints, 10);
     QCOMPARE(f.ChannelMask, 1);
-    QCOMPARE(f.NumChannels, 1);
     QCOMPARE(f.LabelFrequency->text(), QStringLiteral("25,000"));
     QCOMPARE(f.LabelExpTime->text(), QStringLiteral("40,000"));
-    QCOMPARE(f.TextMul->text(), QStringLiteral("1"));
-    QCOMPARE(f.TextDiv->text(), QStringLiteral("1"));
     QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("0,098"));
-    QVERIFY(f.CWNumEditSpan->isEnabled());
-    QVERIFY(!f.CWNumEditSpanCH1->isEnabled());
-    QVERIFY(!f.CWNumEditSpanCH2->isEnabled());
-    QVERIFY(!f.CommandSendData->isEnabled());
     QVERIFY(!f.TimerSendFrame->isActive());
     QVERIFY(!f.TimerMulUpd->isActive());
-    QCOMPARE(f.TimerSendFrame->interval(), 100);
-    QCOMPARE(f.CWGraph1->traceCount(), 1);
-    QCOMPARE(f.SampleData.cols(), 1000 + 20 + 1);
-    QCOMPARE(f.MultData.size(), std::size_t(1));
-    QVERIFY(fx.dialogs->shown.isEmpty());
-}
+    QVERIFY(!f.SelectChannel->isEnabled() && !f.MultimSetup->isEnabled());
+    QVERIFY(f.GraphToggle->isChecked() && !f.AgilChann->isChecked());
+    for (QWidget* shown : QList<QWidget*>{f.FrameDebug, f.CommandSendData, f.CommandOff,
+                                          f.CommandSave, f.TextAcq, f.CWGraph1})
+        QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
+    for (QWidget* hidden : QList<QWidget*>{f.FrameCoeff, f.CheckCoeff, f.CWGraphMult})
+        QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
 
-void StartupTest::channelsOneAndTwo() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.CheckEnCH0->setChecked(false);
-    f.CheckEnCH1->setChecked(true);
-    f.CheckEnCH2->setChecked(true);
+    QVERIFY(f.CWNumEditSpan->isEnabled() && !f.CWNumEditSpanCH1->isEnabled());
+
+    // The spans follow the boxes; start-up derives the mask from them.
+    fx.enableChannels(6);
+    QVERIFY(!f.CWNumEditSpan->isEnabled() && f.CWNumEditSpanCH1->isEnabled());
     f.ChannelMask = 0;
     f.Form_Load();
     QCOMPARE(f.ChannelMask, 6);
     QCOMPARE(f.NumChannels, 2);
-    QCOMPARE(f.SampleData.rows(), 2);
-    QVERIFY(!f.CWNumEditSpan->isEnabled());
-    QVERIFY(f.CWNumEditSpanCH1->isEnabled());
-    QCOMPARE(f.CWGraph1->traceColor(0), QColor(255, 0, 0));
 }
 
-void StartupTest::menuItems() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    // name, caption, enabled, checked
-    const QList<std::tuple<const char*, const char*, bool, bool>> items = {
-        {"LoadConf", "Reload Configuration", true, false},
-        {"ExitProgr", "Exit", true, false},
-        {"GraphToggle", "Enable Graph", true, true},
-        {"AgilChann", "Enable Agilent External Channel", true, false},
-        {"TimeSetup", "System Acquisition Time", true, true},
-        {"SelectChannel", "Select Channels", false, false},
-        {"MultimSetup", "Agilent 3441A Advanced Setup", false, false},
-        {"DisplacementSys", "Displacement System Setup", false, false},
-        {"GraphControl", "Advanced Graph Control", true, false}};
-    for (const auto& [name, caption, enabled, checked] : items) {
-        auto* item = f.findChild<QAction*>(QLatin1String(name));
-        QVERIFY2(item, name);
-        QCOMPARE(item->text(), QLatin1String(caption));
-        QCOMPARE(item->isEnabled(), enabled);
-        QCOMPARE(item->isChecked(), checked);
-    }
-}
-
-void StartupTest::panels() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.show();
-    QVERIFY(f.FrameDebug->isVisible());
-    QVERIFY(f.FrameContols->isVisible());
-    QVERIFY(!f.FrameContols->isEnabled());
-    for (QWidget* hidden : QList<QWidget*>{f.FrameGraph, f.FrameAgilent, f.FrameActuator,
-                                           f.FrameCoeff, f.CheckCoeff, f.CWGraphMult})
-        QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
-    for (QWidget* always : QList<QWidget*>{f.CommandSendData, f.CommandOff, f.CommandSave,
-                                           f.TextAcq, f.LabelForce, f.CWGraph1})
-        QVERIFY2(always->isVisible(), qPrintable(always->objectName()));
-}
-
-void StartupTest::controlsCarryTheirNames() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    // Every control the handlers address is found under its own name; captions whose exact
-    // text is easy to get wrong are checked too.
-    const QList<std::pair<const char*, const char*>> controls = {
-        {"CheckInf", "  Infinite Points (no Logger)"},
-        {"CommandRemote", "Remot"},
-        {"CommandSavParam", "<- Save"},
-        {"Command1", "Load ->"},
-        {"CWButtonSawtoot", "Sawtooth"},
-        {"FrameContols", "System Acquisition Timing"},
-        {"FrameCoeff", "Channels Config."},
-        {"TextLabelMult", "Resistence (Ohm)"},
-        {"LabelParam0", "CONF:FRES DEF,DEF"},
-        {"LabelParam4", ""},
-        {"CommandMultimeter5", "CMD"},
-        {"TextCommand5", ""},
-        {"CommandResetParam", "INIT"},
-        {"CheckManOperation", "Manual Operation Enable"},
-        {"CommandCommStart", "Default Comm"},
-        {"CommandExit", "Exit"},
-        {"CommandBuff", "Buff"},
-        {"CommandResetSpan", "Reset Spans"},
-        {"CommandClear", "Clear"},
-        {"CommandErr", "Error?"},
-        {"ComboPort2", ""},
-        {"CWButtonChangeScrean", nullptr},
-        {"CWButtonGraphMerg", nullptr},
-        {"CWNumEditAgilMin", ""},
-        {"TextMultOut", ""},
-        {"TextAscii", ""},
-        {"LabelTest", ""}};
-    for (const auto& [name, caption] : controls) {
-        auto* widget = f.findChild<QWidget*>(QLatin1String(name));
-        QVERIFY2(widget, name);
-        if (!caption)
-            continue;
-        QString text;
-        if (auto* b = qobject_cast<QAbstractButton*>(widget))
-            text = b->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(widget))
-            text = g->title();
-        else if (auto* e = qobject_cast<QLineEdit*>(widget))
-            text = e->text();
-        else if (auto* l = qobject_cast<QLabel*>(widget))
-            text = l->text();
-        QCOMPARE(text, QLatin1String(caption));
-    }
-}
-
-void StartupTest::inputsAnnouncedByCaption_data() {
-    QTest::addColumn<QString>("name");
+void StartupTest::namesCaptionsAndAccessibleNames_data() {
+    // The row's name is the control's; a null text is not checked.
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("announced");
-    QTest::newRow("points") << "CWNumEditNumPoint"
-                            << "Points to Sample (Avg.)";
-    QTest::newRow("period") << "CWNumEditFreq"
-                            << "Acquisition Time (ms/10)";
-    QTest::newRow("total") << "CWNumEditTotPoint"
-                           << "Total Points per Ch";
-    QTest::newRow("acquired") << "TextAcq"
-                              << "Acquired Points";
-    QTest::newRow("shown points") << "CWNumEdit1"
-                                  << "Showed points";
-    QTest::newRow("span") << "CWNumEditSpan"
-                          << "Max Span CH0";
-    QTest::newRow("coefficient") << "TextCoeffCH1"
-                                 << "Coeff.CH1";
-    QTest::newRow("label") << "TextLabelCH2"
-                           << "Label CH2";
-    QTest::newRow("agilent max") << "CWNumEditAgilMax"
-                                 << "Max CH Agilent 34401A";
-    QTest::newRow("pwm") << "CWNumEditPWM"
-                         << "Max Value";
-    QTest::newRow("prescaler") << "CWNumEditMulPeriod"
-                               << "Freq / n";
-    QTest::newRow("exponent") << "CWNumEditMulFreq"
-                              << "Freq X n";
-    QTest::newRow("board list") << "ComboPort"
-                                << "PIC System";
-    QTest::newRow("frequency") << "LabelFrequency"
-                               << "Frequency (Hz)";
-    QTest::newRow("run time") << "LabelExpTime"
-                              << "Total Exp Time (sec)";
-    QTest::newRow("actuator frequency") << "LabelFreqAct"
-                                        << "Frequenza (Hz)";
-    QTest::newRow("average CH0") << "LabelForce"
-                                 << "Average CH0";
-    QTest::newRow("meter reading") << "LabelMultCH"
-                                   << "Agilent 34401 Ouput";
-    QTest::newRow("board status") << "LabelBuff"
-                                  << "PIC System Status";
+    const QString none;
+    QTest::newRow("LoadConf") << QStringLiteral("Reload Configuration") << none;
+    QTest::newRow("TimeSetup") << QStringLiteral("System Acquisition Time") << none;
+    QTest::newRow("MultimSetup") << QStringLiteral("Agilent 3441A Advanced Setup") << none;
+    QTest::newRow("CheckInf") << QStringLiteral("  Infinite Points (no Logger)") << none;
+    QTest::newRow("FrameContols") << QStringLiteral("System Acquisition Timing") << none;
+    QTest::newRow("TextLabelMult") << QStringLiteral("Resistence (Ohm)") << none;
+    QTest::newRow("LabelParam0") << QStringLiteral("CONF:FRES DEF,DEF") << none;
+    QTest::newRow("CommandCommStart") << QStringLiteral("Default Comm") << none;
+    QTest::newRow("CWButtonChangeScrean") << none << none;
+    QTest::newRow("CWNumEditNumPoint") << none << QStringLiteral("Points to Sample (Avg.)");
+    QTest::newRow("CWNumEditFreq") << none << QStringLiteral("Acquisition Time (ms/10)");
+    QTest::newRow("TextAcq") << QStringLiteral("0") << QStringLiteral("Acquired Points");
+    QTest::newRow("ComboPort") << none << QStringLiteral("PIC System");
+    QTest::newRow("LabelFreqAct") << none << QStringLiteral("Frequenza (Hz)");
+    QTest::newRow("LabelBuff") << none << QStringLiteral("PIC System Status");
 }
 
-void StartupTest::inputsAnnouncedByCaption() {
-    QFETCH(QString, name);
+void StartupTest::namesCaptionsAndAccessibleNames() {
+    QFETCH(QString, caption);
     QFETCH(QString, announced);
     FormFixture fx;
     Form1& f = fx.start();
-    auto* widget = f.findChild<QWidget*>(name);
-    QVERIFY(widget);
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    QVERIFY(iface);
-    QCOMPARE(iface->text(QAccessible::Name), announced);
+    auto* object = f.findChild<QObject*>(QLatin1String(QTest::currentDataTag()));
+    QVERIFY(object);
+    QString text;
+    if (auto* a = qobject_cast<QAction*>(object))
+        text = a->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(object))
+        text = b->text();
+    else if (auto* g = qobject_cast<QGroupBox*>(object))
+        text = g->title();
+    else if (auto* e = qobject_cast<QLineEdit*>(object))
+        text = e->text();
+    else if (auto* l = qobject_cast<QLabel*>(object))
+        text = l->text();
+    if (!caption.isNull())
+        QCOMPARE(text, caption);
+    if (!announced.isNull())
+        QCOMPARE(QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name), announced);
+}
+
+void StartupTest::panelSharing_data() {
+    QTest::addColumn<QString>("items"); // menu items chosen in turn
+    QTest::addColumn<QString>("shown"); // timing, graph, multimeter, actuator: 1 shown
+    QTest::newRow("start-up") << QString() << QStringLiteral("1000");
+    QTest::newRow("graph replaces timing") << "GraphControl" << QStringLiteral("0100");
+    QTest::newRow("actuator beside timing") << "DisplacementSys" << QStringLiteral("1001");
+    QTest::newRow("actuator beside graph")
+        << "GraphControl DisplacementSys" << QStringLiteral("0101");
+    QTest::newRow("multimeter alone") << "DisplacementSys MultimSetup" << QStringLiteral("0010");
+    QTest::newRow("timing after multimeter")
+        << "DisplacementSys MultimSetup TimeSetup" << QStringLiteral("1000");
+    QTest::newRow("actuator closed again")
+        << "DisplacementSys DisplacementSys" << QStringLiteral("1000");
+}
+
+void StartupTest::panelSharing() {
+    QFETCH(QString, items);
+    QFETCH(QString, shown);
+    FormFixture fx;
+    Form1& f = fx.start();
+    f.show();
+    fx.chooseBoardPort(1);
+    f.MultimSetup->setEnabled(true); // as once a meter port is chosen
+    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts))
+        f.findChild<QAction*>(item)->trigger();
+    QString actual, marks;
+    for (QWidget* panel : {f.FrameContols, f.FrameGraph, f.FrameAgilent, f.FrameActuator})
+        actual += panel->isVisible() ? u'1' : u'0';
+    for (QAction* item : {f.TimeSetup, f.GraphControl, f.MultimSetup, f.DisplacementSys})
+        marks += item->isChecked() ? u'1' : u'0';
+    QCOMPARE(actual, shown);
+    QCOMPARE(marks, shown);
+}
+
+void StartupTest::multimeterExitAndCalibrationBox() {
+    FormFixture fx;
+    Form1& f = fx.start();
+    f.MultimSetup->setEnabled(true);
+    fx.chooseBoardPort(1);
+    f.MultimSetup->trigger();
+    QVERIFY(!f.CheckCoeff->isEnabled());
+    f.CommandExit->click();
+    QVERIFY(f.CheckCoeff->isEnabled());
+    QVERIFY(f.MultimSetup->isChecked()); // "Exit" leaves the mark: the next choice only clears it
+    f.MultimSetup->trigger();
+    QVERIFY(!f.MultimSetup->isChecked());
+    QVERIFY(!f.FrameAgilent->isVisibleTo(&f));
+    f.GraphControl->trigger();
+    QVERIFY(!f.CheckCoeff->isEnabled());
+    f.TimeSetup->trigger();
+    QVERIFY(f.CheckCoeff->isEnabled());
 }
 
 QTEST_MAIN(StartupTest)

@@ -59,6 +59,7 @@ int main(int argc, char* argv[]) {
     RecordingDialogs* dialogs = recorder.get();
     platform.dialogs = std::move(recorder);
     Form1 form(std::move(platform));
+    dialogs->shown.clear(); // no Vemra.ini here: the design values stand
     form.showMaximized();
 
     form.CheckEnCH1->setChecked(true);

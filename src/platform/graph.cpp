@@ -14,7 +14,7 @@ namespace vemra {
 
 namespace {
 
-constexpr int kRefreshIntervalMs = 33; // about 30 repaints a second at most
+constexpr int kRefreshIntervalMs = 50; // at most 20 repaints a second: smooth to the eye
 
 // The chart is dark, as bench instruments are: the channels' pure green, red and blue and
 // the merged meter trace's white stand out on black.
@@ -28,7 +28,7 @@ void styleAxis(QCPAxis* axis) {
     axis->setSubTickPen(pen);
     axis->setLabelColor(kForeground);
     axis->setTickLabelColor(kForeground);
-    axis->grid()->setPen(QPen(QColor(70, 70, 70), 0, Qt::DotLine));
+    axis->grid()->setPen(QPen(QColor(55, 55, 55), 0, Qt::SolidLine));
     axis->grid()->setZeroLinePen(Qt::NoPen);
 }
 
@@ -92,6 +92,7 @@ Graph::Graph(QWidget* parent)
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
     plot_->setLocale(numbers);
     plot_->setNotAntialiasedElements(QCP::aeAll);
+    plot_->setPlottingHint(QCP::phFastPolylines, true);
     plot_->xAxis2->setVisible(false);
     plot_->yAxis2->setVisible(false);
     plot_->setBackground(kBackground);

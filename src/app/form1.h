@@ -270,6 +270,10 @@ private:
     // usable so the operator can choose the port again.
     void boardPortLost();
     void channelEnableRule(int channel);
+    // Sets or clears the channel's mask bit and enables its span edit as its box says
+    // (a value other than 0 or 1 changes neither); returns the box's value.
+    int followEnableBox(int channel);
+    std::uint8_t enabledChannelCount() const;
     // The stores' re-dimensioning; a change of shape loses the stopped run.
     void dimensionBlock(int channels, int recordsPerBlock);
     void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);

@@ -3,9 +3,7 @@
 #include "app/form1.h"
 
 #include "common/numbertext.h"
-#include "platform/checkvalue.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <cmath>
@@ -20,25 +18,9 @@ void Form1::Form_Load() {
     TotalPoints = toInt32(CWNumEditTotPoint->value());
     NumAvgPoints = toInt32(CWNumEditNumPoint->value());
 
-    QCheckBox* const enables[3] = {CheckEnCH0, CheckEnCH1, CheckEnCH2};
-    NumEdit* const spans[3] = {CWNumEditSpan, CWNumEditSpanCH1, CWNumEditSpanCH2};
-    for (int ch = 0; ch < 3; ++ch) {
-        const auto bit = static_cast<std::uint8_t>(1u << ch);
-        switch (checkValue(enables[ch])) {
-        case 0:
-            spans[ch]->setEnabled(false);
-            ChannelMask &= static_cast<std::uint8_t>(~bit);
-            break;
-        case 1:
-            ChannelMask |= bit;
-            spans[ch]->setEnabled(true);
-            break;
-        default:
-            break;
-        }
-    }
-    NumChannels = static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
-                                            checkValue(CheckEnCH2));
+    for (int ch = 0; ch < 3; ++ch)
+        followEnableBox(ch);
+    NumChannels = enabledChannelCount();
 
     GraphSetup();
 

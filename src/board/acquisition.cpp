@@ -18,8 +18,7 @@
 namespace vemra {
 
 void Form1::CommandSendData_Click() {
-    NumChannels = static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
-                                            checkValue(CheckEnCH2));
+    NumChannels = enabledChannelCount();
     // A new run starts from empty stores, whatever their shape.
     const int perBlock = toInt32(CWNumEditNumPoint->value());
     SampleData.redim(0, 0);

@@ -10,29 +10,34 @@
 
 namespace vemra {
 
-void Form1::channelEnableRule(int channel) {
+int Form1::followEnableBox(int channel) {
     QCheckBox* const boxes[3] = {CheckEnCH0, CheckEnCH1, CheckEnCH2};
     NumEdit* const spans[3] = {CWNumEditSpan, CWNumEditSpanCH1, CWNumEditSpanCH2};
     const auto bit = static_cast<std::uint8_t>(1u << channel);
+    const int value = checkValue(boxes[channel]);
+    if (value == 0) {
+        spans[channel]->setEnabled(false);
+        ChannelMask &= static_cast<std::uint8_t>(~bit);
+    } else if (value == 1) {
+        ChannelMask |= bit;
+        spans[channel]->setEnabled(true);
+    }
+    return value;
+}
+
+std::uint8_t Form1::enabledChannelCount() const {
+    return static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
+                                     checkValue(CheckEnCH2));
+}
+
+void Form1::channelEnableRule(int channel) {
     if (channel == 0 && CWButtonGraphMerg->value()) {
         CWButtonGraphMerg->setValue(false);
         CWButtonGraphMerg->setEnabled(false);
     }
-    switch (checkValue(boxes[channel])) {
-    case 0:
-        spans[channel]->setEnabled(false);
-        ChannelMask &= static_cast<std::uint8_t>(~bit);
+    if (followEnableBox(channel) == 0)
         EnbleAll->setChecked(false);
-        break;
-    case 1:
-        ChannelMask |= bit;
-        spans[channel]->setEnabled(true);
-        break;
-    default:
-        break;
-    }
-    NumChannels = static_cast<std::uint8_t>(checkValue(CheckEnCH0) + checkValue(CheckEnCH1) +
-                                            checkValue(CheckEnCH2));
+    NumChannels = enabledChannelCount();
     GraphSetup();
 }
 

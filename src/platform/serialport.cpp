@@ -200,18 +200,19 @@ void SerialPort::scheduleCheck() {
     QMetaObject::invokeMethod(this, &SerialPort::checkThreshold, Qt::QueuedConnection);
 }
 
-// A handler that leaves its block unread is raised again by the re-check, as long as a
-// whole threshold's worth waits: no block is ever stranded until more bytes arrive.
 void SerialPort::checkThreshold() {
     checkPending_ = false;
-    if (rThreshold_ <= 0 || !portOpen() || backend_->bytesAvailable() < rThreshold_)
+    const qint64 waiting = portOpen() ? backend_->bytesAvailable() : 0;
+    if (rThreshold_ <= 0 || waiting < rThreshold_)
         return;
     event_ = CommEvent::Receive;
     emit onComm();
     event_ = CommEvent::None;
     // Qt raises readyRead only for new bytes: blocks that piled up behind this one would
-    // otherwise wait for the next arrival.
-    scheduleCheck();
+    // otherwise wait for the next arrival. A handler that took nothing is raised again only
+    // when more bytes come; raising it at once would spin a core.
+    if (portOpen() && backend_->bytesAvailable() < waiting)
+        scheduleCheck();
 }
 
 void SerialPort::backendFailed(const QString& reason) {

@@ -66,7 +66,6 @@ public:
     void setAxisExponentLabels(int position); // mantissa-e-exponent tick labels
 
     void setDragMode(DragMode mode);
-    DragMode dragMode() const { return dragMode_; }
 
     // Number of repaints done so far (the refresh model's observable effect).
     int replotCount() const { return replots_; }

@@ -50,7 +50,6 @@ public:
     void setInBufferSize(int size);
     int inBufferSize() const { return inBufferSize_; }
     bool setSettings(const QString& text);
-    LineSettings settings() const { return line_; }
     void setInputMode(InputMode mode) { inputMode_ = mode; }
     InputMode inputMode() const { return inputMode_; }
     void setInputLen(int length) { inputLen_ = length < 0 ? 0 : length; }

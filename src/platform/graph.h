@@ -1,7 +1,7 @@
 #pragma once
 // A chart of ordered traces and value axes addressed by position: 1 is the x axis, 2 the
 // primary value axis (left), 3.. value axes added on the right. Appending points never
-// repaints by itself: a refresh timer repaints at most 30 times a second, only when
+// repaints by itself: a refresh timer repaints at most 20 times a second, only when
 // something changed.
 
 #include "common/matrix.h"
@@ -18,6 +18,13 @@ class QTimer;
 namespace vemra {
 
 enum class DragMode { Pan, ZoomRect, ZoomX };
+
+// The drag that follows a mouse press on either graph, from the modifier bits held at the
+// press (1 Shift, 2 Ctrl, 4 Alt): Shift alone pans, Ctrl alone zooms a rectangle, anything
+// else zooms an x interval.
+constexpr DragMode dragModeForShift(int shift) {
+    return shift == 1 ? DragMode::Pan : shift == 2 ? DragMode::ZoomRect : DragMode::ZoomX;
+}
 
 class Graph : public QWidget {
     Q_OBJECT

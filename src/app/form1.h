@@ -84,6 +84,9 @@ public:
     // Blocks of this run that did not fit the run store and were not stored (shown in the
     // status bar).
     int DroppedBlocks = 0;
+    // Bytes of this run lost because they came faster than the station took them (shown in
+    // the status bar).
+    qint64 OverrunBytes = 0;
 
     // ---- Serial links and timers ----
     SerialPort* MSComm1 = nullptr;
@@ -266,6 +269,7 @@ private:
     void sendBytes(SerialPort* port, const QByteArray& bytes);
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
+    void showStreamLosses();
     // The board port is gone (unplugged, or it could not be opened again): its list becomes
     // usable so the operator can choose the port again.
     void boardPortLost();

@@ -28,6 +28,8 @@ void Form1::CommandSendData_Click() {
     dimensionBlock(NumChannels, perBlock);
     dimensionReadings(TotalPoints);
     DroppedBlocks = 0;
+    OverrunBytes = 0;
+    MSComm1->takeOverrun();
     statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();
@@ -59,6 +61,9 @@ void Form1::CommandSendData_Click() {
     runSampleGeneration_ = sampleGeneration_;
     runReadingsGeneration_ = readingsGeneration_;
     CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
+    // The chart holds as much as the run store, so the operator can look over the whole run
+    // after Stop, and an endless run costs no more than that.
+    CWGraph1->setMaxPointsPerTrace(TotalPoints + 2 * perBlock + 1);
     CWGraph1->clearData();
     CWGraphMult->clearData();
     CWGraphMult->setAxisAutoScale(2, true);

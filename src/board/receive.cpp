@@ -3,6 +3,7 @@
 #include "app/form1.h"
 
 #include "board/decoding.h"
+#include "board/protocol.h"
 #include "platform/checkvalue.h"
 
 #include <QCheckBox>
@@ -11,7 +12,24 @@
 
 namespace vemra {
 
+// The two ways a stream loses data, both shown until the next Start: blocks that did not fit
+// the run store, and input that arrived faster than it was taken (an overrun).
+void Form1::showStreamLosses() {
+    QStringList losses;
+    if (DroppedBlocks > 0)
+        losses << tr("Blocks dropped (run store full): %1").arg(DroppedBlocks);
+    if (OverrunBytes > 0)
+        losses << tr("Input overrun: %1 bytes lost (%2 records)")
+                      .arg(OverrunBytes)
+                      .arg(OverrunBytes / board::recordLength(AcqEnCH0 + AcqEnCH1 + AcqEnCH2));
+    statusBar()->showMessage(losses.join(QStringLiteral("; ")));
+}
+
 void Form1::MSComm1_OnComm() {
+    if (MSComm1->commEvent() == CommEvent::Overrun) {
+        OverrunBytes += MSComm1->takeOverrun();
+        showStreamLosses();
+    }
     if (MSComm1->commEvent() == CommEvent::Receive) {
         bool stoppedHere = false;
         if (SampleCount >= TotalPoints - NumAvgPoints) {
@@ -60,7 +78,7 @@ void Form1::MSComm1_OnComm() {
             SampleCount += d.records;
         } else if (d.records > 0) {
             ++DroppedBlocks;
-            statusBar()->showMessage(tr("Blocks dropped (run store full): %1").arg(DroppedBlocks));
+            showStreamLosses();
         }
         freshRecords_ = d.records;
 

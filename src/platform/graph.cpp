@@ -1,5 +1,6 @@
 #include "platform/graph.h"
 
+#include "platform/chartplot.h"
 #include "platform/graph_ticker.h"
 
 #include <QMouseEvent>
@@ -60,11 +61,6 @@ void syncTwins(const QCustomPlot* plot) {
     }
 }
 
-double nextKey(const QCPGraph* trace) {
-    const auto& data = *trace->data();
-    return data.isEmpty() ? 0.0 : (data.constEnd() - 1)->key + 1.0;
-}
-
 int shiftBits(Qt::KeyboardModifiers modifiers) {
     int bits = 0;
     if (modifiers & Qt::ShiftModifier)
@@ -80,7 +76,7 @@ int shiftBits(Qt::KeyboardModifiers modifiers) {
 
 Graph::Graph(QWidget* parent)
     : QWidget(parent) {
-    plot_ = new QCustomPlot(this);
+    plot_ = new ChartPlot(this);
     refresh_ = new QTimer(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -102,6 +98,11 @@ Graph::Graph(QWidget* parent)
     const auto setRange = qOverload<const QCPRange&>(&QCPAxis::setRange);
     connect(plot_->xAxis, rangeChanged, plot_->xAxis2, setRange);
     connect(plot_->yAxis, rangeChanged, plot_->yAxis2, setRange);
+    // A zoom or a pan moved the x window: what is drawn can no longer be scrolled.
+    connect(plot_->xAxis, rangeChanged, this, [this] {
+        if (!scrolling_)
+            drawn_.valid = false;
+    });
 
     refresh_->setInterval(kRefreshIntervalMs);
     connect(refresh_, &QTimer::timeout, this, &Graph::onRefreshTick);
@@ -129,8 +130,14 @@ QCPAxis* Graph::axisAt(int position) const {
     return added >= 0 && added < addedAxes_.size() ? addedAxes_[added] : nullptr;
 }
 
-QCPGraph* Graph::traceAt(int trace) const {
-    return trace >= 0 && trace < plot_->graphCount() ? plot_->graph(trace) : nullptr;
+QCustomPlot* Graph::plot() const {
+    return plot_;
+}
+
+ColumnTrace* Graph::traceAt(int trace) const {
+    return trace >= 0 && trace < plot_->plottableCount()
+               ? static_cast<ColumnTrace*>(plot_->plottable(trace))
+               : nullptr;
 }
 
 void Graph::markDirty() {
@@ -139,9 +146,15 @@ void Graph::markDirty() {
         refresh_->start();
 }
 
+void Graph::markStreamed() {
+    streamed_ = true;
+    if (!refresh_->isActive())
+        refresh_->start();
+}
+
 // A hidden chart keeps the timer running while dirty, so it catches up once shown.
 void Graph::onRefreshTick() {
-    if (!dirty_) {
+    if (!dirty_ && !streamed_) {
         refresh_->stop();
         return;
     }
@@ -150,48 +163,89 @@ void Graph::onRefreshTick() {
 }
 
 void Graph::refreshNow() {
-    if (!dirty_)
+    if (!dirty_ && !streamed_)
         return;
     for (int position = 1; position <= axisCount(); ++position) {
-        if (axisAutoScale(position))
+        if (axisAutoScale(position)) {
             autoScaleNow(position);
+            dirty_ = true;
+        }
     }
-    plot_->replot();
-    ++replots_;
+    if (dirty_ || !scrollFrame()) {
+        plot_->repaintAll();
+        ++replots_;
+    }
     dirty_ = false;
+    streamed_ = false;
+    drawn_.valid = true;
+    drawn_.area = plot_->axisRect()->rect();
+    drawn_.columnWidth = plot_->columnWidth();
+    drawn_.firstColumn = plot_->firstColumn();
+    double newest = -1.0;
+    for (int i = 0; i < traceCount(); ++i)
+        newest = std::max(newest, traceAt(i)->series().nextKey() - 1.0);
+    drawn_.newestColumn = newest < 0 ? drawn_.firstColumn
+                                     : static_cast<qint64>(std::floor(newest / drawn_.columnWidth));
+}
+
+// Only points were added (and the x window followed them) since the last repaint: what is
+// drawn moves left by whole columns and only the columns from the last drawn newest one on
+// are painted. Anything else (a resize, a zoom, an axis change) repaints everything.
+bool Graph::scrollFrame() {
+    if (!drawn_.valid || !plot_->canScroll() || drawn_.area != plot_->axisRect()->rect() ||
+        drawn_.columnWidth != plot_->columnWidth())
+        return false;
+    const QRect area = drawn_.area;
+    const qint64 dx = plot_->firstColumn() - drawn_.firstColumn;
+    if (dx < 0 || dx > area.width() / 2)
+        return false;
+    double newest = -1.0;
+    for (int i = 0; i < traceCount(); ++i)
+        newest = std::max(newest, traceAt(i)->series().nextKey() - 1.0);
+    const qint64 newestColumn = static_cast<qint64>(std::floor(newest / drawn_.columnWidth));
+    const auto pixel = [&](qint64 column) {
+        return static_cast<int>(std::clamp<qint64>(area.left() + column - plot_->firstColumn(),
+                                                   area.left(), area.right()));
+    };
+    plot_->scrollColumns(static_cast<int>(dx), pixel(drawn_.newestColumn),
+                         dx > 0 ? area.right() : pixel(newestColumn));
+    ++replots_;
+    ++scrolled_;
+    return true;
 }
 
 // Traces
 
 void Graph::clearTraces() {
-    plot_->clearGraphs();
+    plot_->clearPlottables();
     markDirty();
 }
 
 int Graph::addTrace() {
-    plot_->addGraph(plot_->xAxis, plot_->yAxis);
+    auto* trace = new ColumnTrace(plot_->xAxis, plot_->yAxis);
+    trace->series().setCapacity(static_cast<std::size_t>(maxPoints_));
     markDirty();
-    return plot_->graphCount() - 1;
+    return plot_->plottableCount() - 1;
 }
 
 int Graph::traceCount() const {
-    return plot_->graphCount();
+    return plot_->plottableCount();
 }
 
 void Graph::setTraceColor(int trace, const QColor& colour) {
-    if (QCPGraph* graph = traceAt(trace)) {
+    if (ColumnTrace* graph = traceAt(trace)) {
         graph->setPen(QPen(colour));
         markDirty();
     }
 }
 
 QColor Graph::traceColor(int trace) const {
-    const QCPGraph* graph = traceAt(trace);
+    const ColumnTrace* graph = traceAt(trace);
     return graph ? graph->pen().color() : QColor();
 }
 
 void Graph::bindTrace(int trace, int axisPosition) {
-    QCPGraph* graph = traceAt(trace);
+    ColumnTrace* graph = traceAt(trace);
     QCPAxis* axis = axisPosition >= 2 ? axisAt(axisPosition) : nullptr;
     if (graph && axis) {
         graph->setValueAxis(axis);
@@ -200,7 +254,7 @@ void Graph::bindTrace(int trace, int axisPosition) {
 }
 
 int Graph::traceAxis(int trace) const {
-    const QCPGraph* graph = traceAt(trace);
+    const ColumnTrace* graph = traceAt(trace);
     if (!graph)
         return 0;
     if (graph->valueAxis() == plot_->yAxis)
@@ -214,89 +268,87 @@ void Graph::chartAppend(const Matrix& block, int rows, int cols) {
     const int points = std::min(cols, block.cols());
     if (traces <= 0 || points <= 0)
         return;
-    QVector<QCPGraphData> buffer(points);
     double newest = -std::numeric_limits<double>::infinity();
     for (int k = 0; k < traces; ++k) {
-        QCPGraph* graph = plot_->graph(k);
-        const double first = nextKey(graph);
+        TraceSeries& series = traceAt(k)->series();
         const double* values = block.row(k);
         for (int i = 0; i < points; ++i)
-            buffer[i] = QCPGraphData(first + i, values[i]);
-        graph->data()->add(buffer, true);
-        trim(graph);
-        newest = std::max(newest, first + points - 1);
+            series.append(values[i]);
+        newest = std::max(newest, series.nextKey() - 1.0);
     }
     scrollToNewest(newest);
-    markDirty();
+    markStreamed();
 }
 
 void Graph::appendPoint(int trace, double y) {
-    QCPGraph* graph = traceAt(trace);
+    ColumnTrace* graph = traceAt(trace);
     if (!graph)
         return;
-    const double x = nextKey(graph);
-    graph->data()->add(QCPGraphData(x, y));
-    trim(graph);
-    scrollToNewest(x);
-    markDirty();
+    graph->series().append(y);
+    scrollToNewest(graph->series().nextKey() - 1.0);
+    markStreamed();
 }
 
 // Replacing the data is a new picture, not a stream: the x window stays where it is.
 void Graph::plotY(int trace, const QVector<double>& values) {
-    QCPGraph* graph = traceAt(trace);
-    if (!graph)
-        return;
-    QVector<QCPGraphData> points(values.size());
-    for (qsizetype i = 0; i < values.size(); ++i)
-        points[i] = QCPGraphData(static_cast<double>(i), values[i]);
-    graph->data()->set(points, true);
-    trim(graph);
-    markDirty();
+    if (ColumnTrace* graph = traceAt(trace)) {
+        graph->series().assign(values);
+        markDirty();
+    }
 }
 
 void Graph::clearData() {
-    for (int i = 0; i < plot_->graphCount(); ++i)
-        plot_->graph(i)->data()->clear();
+    for (int i = 0; i < traceCount(); ++i)
+        traceAt(i)->series().clear();
     markDirty();
 }
 
 int Graph::pointCount(int trace) const {
-    const QCPGraph* graph = traceAt(trace);
-    return graph ? graph->data()->size() : 0;
+    const ColumnTrace* graph = traceAt(trace);
+    return graph ? static_cast<int>(graph->series().size()) : 0;
 }
 
 double Graph::pointX(int trace, int index) const {
-    const QCPGraph* graph = traceAt(trace);
-    if (!graph || index < 0 || index >= graph->data()->size())
+    const ColumnTrace* graph = traceAt(trace);
+    if (!graph || index < 0 || index >= pointCount(trace))
         return 0.0;
-    return graph->data()->at(index)->key;
+    return graph->series().firstKey() + index;
 }
 
 double Graph::pointY(int trace, int index) const {
-    const QCPGraph* graph = traceAt(trace);
-    if (!graph || index < 0 || index >= graph->data()->size())
+    const ColumnTrace* graph = traceAt(trace);
+    if (!graph || index < 0 || index >= pointCount(trace))
         return 0.0;
-    return graph->data()->at(index)->value;
+    return graph->series().at(static_cast<std::size_t>(index));
 }
 
 void Graph::setMaxPointsPerTrace(int points) {
     maxPoints_ = std::max(1, points);
-    for (int i = 0; i < plot_->graphCount(); ++i)
-        trim(plot_->graph(i));
+    for (int i = 0; i < traceCount(); ++i)
+        traceAt(i)->series().setCapacity(static_cast<std::size_t>(maxPoints_));
     markDirty();
 }
 
-void Graph::trim(QCPGraph* trace) {
-    auto& data = *trace->data();
-    const int excess = data.size() - maxPoints_;
-    if (excess > 0)
-        data.removeBefore(data.at(excess)->key);
-}
-
+// The x window keeps its width and moves by whole pixel columns, so that a repaint can move
+// what is drawn instead of drawing it again; the newest point stays in the last column.
 void Graph::scrollToNewest(double newestX) {
     const QCPRange range = plot_->xAxis->range();
-    if (newestX > range.upper)
+    if (newestX <= range.upper)
+        return;
+    const int pixels = plot_->axisRect()->width();
+    if (pixels <= 0) {
         plot_->xAxis->setRange(newestX - range.size(), newestX);
+        return;
+    }
+    double width = plot_->columnWidth();
+    if (std::abs(width * pixels - range.size()) > 1e-9 * range.size())
+        width = range.size() / pixels;
+    const qint64 first = static_cast<qint64>(std::floor(newestX / width)) - (pixels - 1);
+    const double lower = static_cast<double>(first) * width;
+    scrolling_ = true;
+    plot_->xAxis->setRange(lower, lower + width * pixels);
+    scrolling_ = false;
+    plot_->fixColumns(width, first);
 }
 
 // Axes
@@ -320,8 +372,8 @@ int Graph::addValueAxis() {
 void Graph::removeAddedValueAxes() {
     if (addedAxes_.isEmpty())
         return;
-    for (int i = 0; i < plot_->graphCount(); ++i) {
-        QCPGraph* graph = plot_->graph(i);
+    for (int i = 0; i < traceCount(); ++i) {
+        ColumnTrace* graph = traceAt(i);
         if (addedAxes_.contains(graph->valueAxis()))
             graph->setValueAxis(plot_->yAxis);
     }

@@ -12,10 +12,12 @@
 
 class QCustomPlot;
 class QCPAxis;
-class QCPGraph;
 class QTimer;
 
 namespace vemra {
+
+class ChartPlot;
+class ColumnTrace;
 
 enum class DragMode { Pan, ZoomRect, ZoomX };
 
@@ -74,11 +76,13 @@ public:
 
     void setDragMode(DragMode mode);
 
-    // Number of repaints done so far (the refresh model's observable effect).
+    // Number of repaints done so far (the refresh model's observable effect), and how many
+    // of them only scrolled what was drawn and painted the new columns.
     int replotCount() const { return replots_; }
+    int scrolledCount() const { return scrolled_; }
     // Repaints now when something changed since the last repaint.
     void refreshNow();
-    QCustomPlot* plot() const { return plot_; }
+    QCustomPlot* plot() const;
 
 signals:
     void doubleClicked();
@@ -87,19 +91,31 @@ signals:
 
 private:
     QCPAxis* axisAt(int position) const;
-    QCPGraph* traceAt(int trace) const;
+    ColumnTrace* traceAt(int trace) const;
     void markDirty();
+    void markStreamed();
     void scrollToNewest(double newestX);
-    void trim(QCPGraph* trace);
     void onRefreshTick();
+    bool scrollFrame();
 
-    QCustomPlot* plot_ = nullptr;
+    ChartPlot* plot_ = nullptr;
     QTimer* refresh_ = nullptr;
     QVector<QCPAxis*> addedAxes_;
     DragMode dragMode_ = DragMode::ZoomX;
-    bool dirty_ = false;
+    bool dirty_ = false;    // something but new points and their scrolling changed
+    bool streamed_ = false; // new points arrived since the last repaint
+    bool scrolling_ = false;
     int replots_ = 0;
+    int scrolled_ = 0;
     int maxPoints_ = 2'000'000;
+    // What the last repaint drew, so the next can tell whether scrolling it is enough.
+    struct Drawn {
+        bool valid = false;
+        QRect area;
+        double columnWidth = 0;
+        qint64 firstColumn = 0;
+        qint64 newestColumn = 0;
+    } drawn_;
 };
 
 } // namespace vemra

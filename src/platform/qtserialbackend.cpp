@@ -12,6 +12,12 @@ namespace {
 // just before a close reach the device, as they would through a driver's own buffer.
 constexpr int drainMilliseconds = 100;
 
+// After bytes arrived the device is left alone this long, so that the records of a fast
+// stream come in a few reads a frame instead of a wake-up each (a board at 1 ms per record
+// would otherwise wake the station a thousand times a second). The kernel holds the bytes
+// meanwhile, and the display shows them at most 20 times a second anyway.
+constexpr int restMilliseconds = 10;
+
 QSerialPort::Parity qtParity(char parity) {
     switch (parity) {
     case 'E':
@@ -38,8 +44,31 @@ bool applyLine(QSerialPort& port, const LineSettings& line) {
 
 QtSerialBackend::QtSerialBackend(QObject* parent)
     : SerialBackend(parent) {
-    connect(&port_, &QSerialPort::readyRead, this, &SerialBackend::readyRead);
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialBackend::arrived);
     connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialBackend::errorOccurred);
+    resume_.setSingleShot(true);
+    resume_.setInterval(restMilliseconds);
+    resume_.setTimerType(Qt::PreciseTimer);
+    connect(&resume_, &QTimer::timeout, this, [this] {
+        if (readNotifier_)
+            readNotifier_->setEnabled(true);
+    });
+}
+
+// QSerialPort reads whenever its descriptor is readable and offers no pause, so its read
+// notifier is rested directly; when it wakes, everything that piled up is read at once.
+void QtSerialBackend::arrived() {
+    emit readyRead();
+    if (!readNotifier_) {
+        for (QSocketNotifier* notifier : port_.findChildren<QSocketNotifier*>()) {
+            if (notifier->type() == QSocketNotifier::Read)
+                readNotifier_ = notifier;
+        }
+    }
+    if (readNotifier_ && port_.isOpen() && !resume_.isActive()) {
+        readNotifier_->setEnabled(false);
+        resume_.start();
+    }
 }
 
 bool QtSerialBackend::open(const QString& device, const LineSettings& line, QString* reason) {

@@ -3,7 +3,10 @@
 
 #include "platform/serialbackend.h"
 
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTimer>
 
 namespace vemra {
 
@@ -22,12 +25,15 @@ public:
     void clearInput() override;
 
 private:
+    void arrived();
     void errorOccurred(QSerialPort::SerialPortError error);
     QString failureReason() const;
     void reportFailure(const QString& reason);
 
     QSerialPort port_;
     bool failurePending_ = false;
+    QPointer<QSocketNotifier> readNotifier_;
+    QTimer resume_;
 };
 
 } // namespace vemra

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <utility>
 
 namespace vemra {
 
@@ -85,7 +86,7 @@ SerialPort::SerialPort(QString name, std::unique_ptr<SerialBackend> backend, Por
     , name_(std::move(name))
     , backend_(std::move(backend))
     , systemPorts_(std::move(systemPorts)) {
-    connect(backend_.get(), &SerialBackend::readyRead, this, &SerialPort::scheduleCheck);
+    connect(backend_.get(), &SerialBackend::readyRead, this, &SerialPort::received);
     connect(backend_.get(), &SerialBackend::failed, this, &SerialPort::backendFailed);
 }
 
@@ -130,7 +131,7 @@ bool SerialPort::open(QString* message) {
             openDevice_ = dev;
             // Bytes may already wait in the device; their readyRead can come before or
             // after this, so look once more from the event loop.
-            scheduleCheck();
+            scheduleDispatch();
             return true;
         }
     }
@@ -142,6 +143,7 @@ bool SerialPort::open(QString* message) {
 void SerialPort::close() {
     if (backend_->isOpen())
         backend_->close();
+    held_.clear();
     openDevice_.clear();
 }
 
@@ -161,14 +163,15 @@ bool SerialPort::setSettings(const QString& text) {
 
 void SerialPort::setRThreshold(int threshold) {
     rThreshold_ = threshold < 0 ? 0 : threshold;
-    scheduleCheck();
+    scheduleDispatch();
 }
 
 int SerialPort::inBufferCount() const {
-    return portOpen() ? static_cast<int>(backend_->bytesAvailable()) : 0;
+    return portOpen() ? static_cast<int>(held_.size() + backend_->bytesAvailable()) : 0;
 }
 
 void SerialPort::clearInput() {
+    held_.clear();
     if (portOpen())
         backend_->clearInput();
 }
@@ -176,8 +179,16 @@ void SerialPort::clearInput() {
 QByteArray SerialPort::readBytes() {
     if (!portOpen())
         return {};
-    const qint64 waiting = backend_->bytesAvailable();
-    return backend_->read(inputLen_ == 0 ? waiting : std::min<qint64>(inputLen_, waiting));
+    pull();
+    const qsizetype count =
+        inputLen_ == 0 ? held_.size() : std::min<qsizetype>(inputLen_, held_.size());
+    QByteArray bytes = held_.left(count);
+    held_.remove(0, count);
+    return bytes;
+}
+
+qint64 SerialPort::takeOverrun() {
+    return std::exchange(overrun_, 0);
 }
 
 QString SerialPort::readText() {
@@ -193,26 +204,52 @@ void SerialPort::writeText(const QString& text) {
     write(text.toLatin1());
 }
 
-void SerialPort::scheduleCheck() {
-    if (checkPending_)
-        return;
-    checkPending_ = true;
-    QMetaObject::invokeMethod(this, &SerialPort::checkThreshold, Qt::QueuedConnection);
+void SerialPort::received() {
+    pull();
+    scheduleDispatch();
 }
 
-void SerialPort::checkThreshold() {
-    checkPending_ = false;
-    const qint64 waiting = portOpen() ? backend_->bytesAvailable() : 0;
-    if (rThreshold_ <= 0 || waiting < rThreshold_)
+// Takes what the device received. Beyond the input buffer size the oldest whole blocks go:
+// the reads stay aligned on block boundaries and the newest input is what remains.
+void SerialPort::pull() {
+    if (!portOpen() || backend_->bytesAvailable() <= 0)
         return;
-    event_ = CommEvent::Receive;
-    emit onComm();
-    event_ = CommEvent::None;
-    // Qt raises readyRead only for new bytes: blocks that piled up behind this one would
-    // otherwise wait for the next arrival. A handler that took nothing is raised again only
-    // when more bytes come; raising it at once would spin a core.
-    if (portOpen() && backend_->bytesAvailable() < waiting)
-        scheduleCheck();
+    held_ += backend_->read(backend_->bytesAvailable());
+    const qsizetype limit = std::max(inBufferSize_, rThreshold_);
+    if (held_.size() <= limit)
+        return;
+    const qsizetype unit = rThreshold_ > 0 ? rThreshold_ : 1;
+    const qsizetype lost = std::min(held_.size(), (held_.size() - limit + unit - 1) / unit * unit);
+    held_.remove(0, lost);
+    overrun_ += lost;
+    overrunPending_ = true;
+}
+
+void SerialPort::scheduleDispatch() {
+    if (dispatchPending_)
+        return;
+    dispatchPending_ = true;
+    QMetaObject::invokeMethod(this, &SerialPort::dispatch, Qt::QueuedConnection);
+}
+
+void SerialPort::dispatch() {
+    dispatchPending_ = false;
+    pull();
+    if (std::exchange(overrunPending_, false)) {
+        event_ = CommEvent::Overrun;
+        emit onComm();
+        event_ = CommEvent::None;
+    }
+    // Every whole block waiting goes now, one handler call each. A handler that took
+    // nothing is raised again only when more bytes come; raising it at once would spin.
+    while (portOpen() && rThreshold_ > 0 && held_.size() >= rThreshold_) {
+        const qsizetype before = held_.size();
+        event_ = CommEvent::Receive;
+        emit onComm();
+        event_ = CommEvent::None;
+        if (held_.size() >= before)
+            break;
+    }
 }
 
 void SerialPort::backendFailed(const QString& reason) {

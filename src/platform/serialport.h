@@ -1,7 +1,9 @@
 #pragma once
 // One serial link of the station (board or multimeter): port number 1..8, line settings
 // from text, binary or text input, read length and a receive threshold that raises one
-// comm event per whole block.
+// comm event per whole block. The input it holds is bounded by the input buffer size: what
+// arrives beyond it pushes out the oldest whole blocks, which are counted as an overrun and
+// announced by a comm event of their own, never lost in silence.
 
 #include "platform/serialbackend.h"
 
@@ -12,7 +14,7 @@
 
 namespace vemra {
 
-enum class CommEvent { None = 0, Send = 1, Receive = 2 };
+enum class CommEvent { None = 0, Send = 1, Receive = 2, Overrun = 1008 };
 enum class InputMode { Text = 0, Binary = 1 };
 
 // "115200,N,8,1" → 115200 baud, no parity, 8 data bits, 1 stop bit.
@@ -65,19 +67,24 @@ public:
     void writeText(const QString& text);
 
     CommEvent commEvent() const { return event_; }
+    // Bytes lost to overruns since the last call.
+    qint64 takeOverrun();
 
     SerialBackend* backend() const { return backend_.get(); }
 
 signals:
     // Raised on the event thread, never inside another handler: once per whole
-    // threshold's worth of waiting input.
+    // threshold's worth of waiting input (every whole block waiting is handed over in the
+    // same wake-up, one per call), and once after input was lost to an overrun.
     void onComm();
     // The port was closed because the device failed; the text names device and reason.
     void portFailed(const QString& message);
 
 private:
-    void scheduleCheck();
-    void checkThreshold();
+    void received();
+    void pull();
+    void scheduleDispatch();
+    void dispatch();
     void backendFailed(const QString& reason);
 
     QString name_;
@@ -90,7 +97,10 @@ private:
     int inputLen_ = 0;
     int rThreshold_ = 0;
     CommEvent event_ = CommEvent::None;
-    bool checkPending_ = false;
+    bool dispatchPending_ = false;
+    QByteArray held_;             // received, not yet read
+    qint64 overrun_ = 0;          // bytes lost, not yet taken
+    bool overrunPending_ = false; // its comm event not yet raised
     QString openDevice_;
 };
 

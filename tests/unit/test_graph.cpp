@@ -107,7 +107,7 @@ private slots:
 
         g.removeAddedValueAxes();
         QCOMPARE(g.plot()->axisRect()->axes(QCPAxis::atRight).size(), 1); // the hidden yAxis2
-        QCOMPARE(g.plot()->graph(1)->valueAxis(), g.plot()->yAxis);
+        QCOMPARE(g.traceAxis(1), 2);
         QCOMPARE(g.addValueAxis(), 3);
     }
 

@@ -179,6 +179,11 @@ QWidget* Form1::buildRunPanel() {
     LabelForce = valueLabel<LiveText<ClickLabel>>("LabelForce", QStringLiteral("Average CH0"));
     LabelCH1 = valueLabel<LiveText<ClickLabel>>("LabelCH1", QStringLiteral("Average CH1"));
     LabelCH2 = valueLabel<LiveText<ClickLabel>>("LabelCH2", QStringLiteral("Average CH2"));
+    // A value that changes 20 times a second cannot be selected anyway, and a selectable
+    // label lays its text out as a document at every repaint.
+    for (QLabel* live : {static_cast<QLabel*>(LabelForce), static_cast<QLabel*>(LabelCH1),
+                         static_cast<QLabel*>(LabelCH2)})
+        live->setTextInteractionFlags(Qt::NoTextInteraction);
     LabelAverage->setStyleSheet(QStringLiteral("color: #008000"));
     LabelAverageCH1->setStyleSheet(QStringLiteral("color: #c00000"));
     LabelAverageCH2->setStyleSheet(QStringLiteral("color: #0000c0"));

@@ -8,8 +8,7 @@ namespace vemra {
 
 namespace {
 
-// Columns at both edges of the plot area that are painted rather than scrolled: the value
-// axes' inward ticks stand there.
+// Columns at the right edge of the plot area that are painted rather than scrolled.
 constexpr int kEdge = 8;
 
 } // namespace
@@ -144,17 +143,29 @@ void ChartPlot::repaintAll() {
     update();
 }
 
+// The plot area scrolls but for its first column, where the value axis line stands (the
+// value axes' ticks point outwards, so nothing else there stays put), and so does the band
+// of the x axis's tick labels beneath it, margin included, as the labels travel with their
+// ticks. What remains to paint is one rectangle: the newest columns, the area's right edge
+// and the right margin, widened by half a tick label, since a label appears whole when its
+// tick enters at the right.
 void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
     const QRect area = axisRect()->rect();
+    int bottom = area.bottom();
     if (dx > 0) {
-        const QRect moving(area.left() + kEdge, area.top(), area.width() - 2 * kEdge,
-                           area.height());
-        scroll(-dx, 0, moving);
-        update(QRect(area.left(), area.top(), kEdge, area.height()));
-        update(QRect(0, area.bottom() + 1, width(), height() - area.bottom() - 1));
-        fromX = std::min(fromX, area.right() - kEdge - dx);
+        const int keep = area.left() + 1;
+        const int right = area.right() - kEdge;
+        scroll(-dx, 0, QRect(QPoint(keep, area.top()), QPoint(right, area.bottom())));
+        const QFontMetrics label(xAxis->tickLabelFont());
+        const int labels = xAxis->offset() + xAxis->tickLengthOut() + xAxis->tickLabelPadding() +
+                           label.height() + 1;
+        bottom = std::min(height() - 1, area.bottom() + labels);
+        scroll(-dx, 0, QRect(QPoint(0, area.bottom() + 1), QPoint(right, bottom)));
+        const int halfLabel = label.horizontalAdvance(QStringLiteral("-00000000")) / 2 + 1;
+        fromX = std::max(keep, std::min(fromX, right - dx + 1 - halfLabel));
+        toX = width() - 1;
     }
-    update(QRect(fromX, area.top(), toX - fromX + 1, area.height()));
+    update(QRect(QPoint(fromX, area.top()), QPoint(toX, bottom)));
 }
 
 void ChartPlot::paintEvent(QPaintEvent* event) {

@@ -31,6 +31,12 @@ void styleAxis(QCPAxis* axis) {
     axis->setTickLabelColor(kForeground);
     axis->grid()->setPen(QPen(QColor(55, 55, 55), 0, Qt::SolidLine));
     axis->grid()->setZeroLinePen(Qt::NoPen);
+    // Value axes' ticks point out of the plot area, so that scrolling the area moves nothing
+    // that should stand still.
+    if (axis->orientation() == Qt::Vertical) {
+        axis->setTickLength(0, 5);
+        axis->setSubTickLength(0, 3);
+    }
 }
 
 // Kept on the axis itself so that it disappears with an added axis when that is removed.

@@ -156,13 +156,17 @@ void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
         const int keep = area.left() + 1;
         const int right = area.right() - kEdge;
         scroll(-dx, 0, QRect(QPoint(keep, area.top()), QPoint(right, area.bottom())));
-        const QFontMetrics label(xAxis->tickLabelFont());
-        const int labels = xAxis->offset() + xAxis->tickLengthOut() + xAxis->tickLabelPadding() +
-                           label.height() + 1;
+        if (labelFont_ != xAxis->tickLabelFont()) {
+            labelFont_ = xAxis->tickLabelFont();
+            const QFontMetrics label(labelFont_);
+            labelHeight_ = label.height();
+            halfLabel_ = label.horizontalAdvance(QStringLiteral("-00000000")) / 2 + 1;
+        }
+        const int labels =
+            xAxis->offset() + xAxis->tickLengthOut() + xAxis->tickLabelPadding() + labelHeight_ + 1;
         bottom = std::min(height() - 1, area.bottom() + labels);
         scroll(-dx, 0, QRect(QPoint(0, area.bottom() + 1), QPoint(right, bottom)));
-        const int halfLabel = label.horizontalAdvance(QStringLiteral("-00000000")) / 2 + 1;
-        fromX = std::max(keep, std::min(fromX, right - dx + 1 - halfLabel));
+        fromX = std::max(keep, std::min(fromX, right - dx + 1 - halfLabel_));
         toX = width() - 1;
     }
     update(QRect(QPoint(fromX, area.top()), QPoint(toX, bottom)));

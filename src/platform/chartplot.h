@@ -76,6 +76,9 @@ private:
     qint64 firstColumn_ = 0;
     QCPRange fixedRange_;
     QVector<QRect> paintRects_;
+    QFont labelFont_; // of the x axis's tick labels, with their height and half a width
+    int labelHeight_ = 0;
+    int halfLabel_ = 0;
     int paints_ = 0;
 };
 

@@ -16,7 +16,7 @@ constexpr int drainMilliseconds = 100;
 // stream come in a few reads a frame instead of a wake-up each (a board at 1 ms per record
 // would otherwise wake the station a thousand times a second). The kernel holds the bytes
 // meanwhile, and the display shows them at most 20 times a second anyway.
-constexpr int restMilliseconds = 10;
+constexpr int restMilliseconds = 20;
 
 QSerialPort::Parity qtParity(char parity) {
     switch (parity) {

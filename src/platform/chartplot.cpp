@@ -156,7 +156,7 @@ void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
         const int keep = area.left() + 1;
         const int right = area.right() - kEdge;
         scroll(-dx, 0, QRect(QPoint(keep, area.top()), QPoint(right, area.bottom())));
-        if (labelFont_ != xAxis->tickLabelFont()) {
+        if (halfLabel_ == 0 || labelFont_ != xAxis->tickLabelFont()) {
             labelFont_ = xAxis->tickLabelFont();
             const QFontMetrics label(labelFont_);
             labelHeight_ = label.height();
@@ -166,10 +166,15 @@ void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
             xAxis->offset() + xAxis->tickLengthOut() + xAxis->tickLabelPadding() + labelHeight_ + 1;
         bottom = std::min(height() - 1, area.bottom() + labels);
         scroll(-dx, 0, QRect(QPoint(0, area.bottom() + 1), QPoint(right, bottom)));
-        fromX = std::max(keep, std::min(fromX, right - dx + 1 - halfLabel_));
+        // Two columns more: a line exactly between two pixels may round either way.
+        fromX = std::max(keep, std::min(fromX, right - dx + 1 - halfLabel_) - 2);
         toX = width() - 1;
+        // Below the value axis the label of a tick that left the window must go.
+        repaint(QRect(QPoint(0, area.bottom() + 1), QPoint(keep + halfLabel_, bottom)));
     }
-    update(QRect(QPoint(fromX, area.top()), QPoint(toX, bottom)));
+    // Painted at once: a paint still pending at the next scroll would land where the
+    // pixels were, not where they went.
+    repaint(QRect(QPoint(fromX, area.top()), QPoint(toX, bottom)));
 }
 
 void ChartPlot::paintEvent(QPaintEvent* event) {

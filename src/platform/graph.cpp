@@ -350,7 +350,10 @@ void Graph::scrollToNewest(double newestX) {
     if (std::abs(width * pixels - range.size()) > 1e-9 * range.size())
         width = range.size() / pixels;
     const qint64 first = static_cast<qint64>(std::floor(newestX / width)) - (pixels - 1);
-    const double lower = static_cast<double>(first) * width;
+    // Round tick values would otherwise often fall exactly between two pixels, where a line
+    // drawn in one frame and the same line drawn in the next may round to different sides.
+    constexpr double kOffPixelCentre = 0.1234567;
+    const double lower = (static_cast<double>(first) - kOffPixelCentre) * width;
     scrolling_ = true;
     plot_->xAxis->setRange(lower, lower + width * pixels);
     scrolling_ = false;

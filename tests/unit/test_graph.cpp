@@ -1,8 +1,11 @@
 #include "common/matrix.h"
 #include "platform/graph.h"
 #include "platform/graph_ticker.h"
+#include "platform/traceseries.h"
 
+#include <QBackingStore>
 #include <QTest>
+#include <cmath>
 #include <qcustomplot.h>
 
 using namespace vemra;
@@ -16,9 +19,88 @@ static Matrix block(int rows, int cols, double offset = 0.0) {
     return m;
 }
 
+// What the window shows now, from its backing store (a grab would paint afresh).
+static QImage shown(Graph& g) {
+    QCoreApplication::processEvents();
+    const auto* image = dynamic_cast<QImage*>(g.window()->backingStore()->paintDevice());
+    return image ? image->copy(g.rect()) : QImage();
+}
+
 class TestGraph : public QObject {
     Q_OBJECT
 private slots:
+    void seriesKeepsNewestPointsInOrder_data() {
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<int>("appended");
+        QTest::addColumn<int>("shrinkTo");
+        QTest::newRow("below capacity") << 10 << 7 << 10;
+        QTest::newRow("wrapped several times") << 10 << 37 << 10;
+        QTest::newRow("wrapped, then shrunk") << 10 << 37 << 4;
+        QTest::newRow("grows past its first allocation") << 100000 << 9000 << 5000;
+    }
+    void seriesKeepsNewestPointsInOrder() {
+        QFETCH(int, capacity);
+        QFETCH(int, appended);
+        QFETCH(int, shrinkTo);
+        TraceSeries series(capacity);
+        for (int i = 0; i < appended; ++i)
+            series.append(i);
+        series.setCapacity(shrinkTo);
+        const int kept = std::min({appended, capacity, shrinkTo});
+        QCOMPARE(int(series.size()), kept);
+        QCOMPARE(series.firstKey(), double(appended - kept));
+        QCOMPARE(series.nextKey(), double(appended));
+        for (int i = 0; i < kept; ++i)
+            QCOMPARE(series.at(i), float(appended - kept + i));
+        // A column's extent takes in the point before it, so the line joining them shows;
+        // a gap (NaN) breaks the line.
+        series.append(qQNaN());
+        series.append(-5.0);
+        const ColumnExtent e = series.extent(series.size() - 3, series.size() - 2);
+        QVERIFY(e.any);
+        QCOMPARE(e.min, float(appended - 2 + (kept == 1)));
+        QCOMPARE(series.extent(series.size() - 2, series.size() - 1).any, false);
+        QCOMPARE(series.extent(series.size() - 1, series.size()).max, -5.0f);
+    }
+
+    // Streaming frames only move what is drawn and paint the new columns: the picture must
+    // be the one a full repaint gives, and a lone sample among thousands per column shows.
+    void scrolledPictureIsTheFullPicture() {
+        Graph g;
+        g.resize(700, 300);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.addTrace();
+        g.setTraceColor(0, QColor(0, 255, 0));
+        g.setAxisRange(1, 0, 20000);
+        g.setAxisRange(2, -2, 2);
+        Matrix block(1, 250);
+        const int spike = 31234;
+        for (int sent = 0; sent < 40000; sent += 250) {
+            for (int i = 0; i < 250; ++i)
+                block.at(0, i) = sent + i == spike ? 1.5 : std::sin((sent + i) / 700.0);
+            g.chartAppend(block, 1, 250);
+            g.refreshNow();
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(g.scrolledCount() > 50);
+        const QImage scrolled = shown(g);
+        g.setTraceColor(0, QColor(0, 255, 0)); // any change: everything is painted again
+        g.refreshNow();
+        const QImage full = shown(g);
+        QVERIFY(!full.isNull());
+        QCOMPARE(scrolled, full);
+
+        const QCustomPlot* plot = g.plot();
+        const int x = qRound(plot->xAxis->coordToPixel(spike));
+        const int y = qRound(plot->yAxis->coordToPixel(1.5));
+        bool found = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                found |= full.pixelColor(x + dx, y + dy) == QColor(0, 255, 0);
+        QVERIFY(found);
+    }
+
     void chartAppendContinuesEachTrace_data() {
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("cols");

@@ -177,6 +177,11 @@ void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
     repaint(QRect(QPoint(fromX, area.top()), QPoint(toX, bottom)));
 }
 
+QVector<QRect> ChartPlot::paintRects() const {
+    return onScreen_ ? paintRects_
+                     : QVector<QRect>{QRect(QPoint(-100000, -100000), QPoint(100000, 100000))};
+}
+
 void ChartPlot::paintEvent(QPaintEvent* event) {
     paintRects_.clear();
     for (const QRect& r : event->region())
@@ -185,7 +190,9 @@ void ChartPlot::paintEvent(QPaintEvent* event) {
     if (!painter.isActive())
         return;
     painter.fillRect(rect(), mBackgroundBrush);
+    onScreen_ = true;
     draw(&painter);
+    onScreen_ = false;
     ++paints_;
 }
 

@@ -62,8 +62,9 @@ public:
     // (plus, when it moved, the area's edges and the x axis).
     void scrollColumns(int dx, int fromX, int toX);
 
-    // The rectangles being painted now.
-    const QVector<QRect>& paintRects() const { return paintRects_; }
+    // The rectangles being painted now: on the screen what the window asked for, anywhere
+    // else (an export to a file) everything.
+    QVector<QRect> paintRects() const;
     int paintCount() const { return paints_; }
 
 protected:
@@ -76,7 +77,8 @@ private:
     qint64 firstColumn_ = 0;
     QCPRange fixedRange_;
     QVector<QRect> paintRects_;
-    QFont labelFont_; // of the x axis's tick labels, with their height and half a width
+    bool onScreen_ = false; // in paintEvent
+    QFont labelFont_;       // of the x axis's tick labels, with their height and half a width
     int labelHeight_ = 0;
     int halfLabel_ = 0;
     int paints_ = 0;

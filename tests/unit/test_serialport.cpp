@@ -120,6 +120,28 @@ private slots:
         }
         QTEST(reads, "reads");
     }
+
+    void overrunDropsOldestWholeBlocksAndSaysSo() {
+        Station s;
+        QList<CommEvent> events;
+        QByteArrayList reads;
+        QObject::connect(&s.port, &SerialPort::onComm, [&] {
+            events << s.port.commEvent();
+            if (s.port.commEvent() == CommEvent::Receive)
+                reads << s.port.readBytes();
+        });
+        s.port.setCommPort(1);
+        s.port.setInBufferSize(10);
+        s.port.setRThreshold(4);
+        s.port.setInputLen(4);
+        QVERIFY(s.port.open());
+        s.line->deliver("abcdefghijklmnopq"); // room for 10 of 17: two whole blocks go
+        QTRY_COMPARE(reads, (QByteArrayList{"ijkl", "mnop"}));
+        QCOMPARE(events.first(), CommEvent::Overrun);
+        QCOMPARE(s.port.takeOverrun(), 8);
+        QCOMPARE(s.port.takeOverrun(), 0);
+        QCOMPARE(s.port.inBufferCount(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSerialPort)

@@ -164,6 +164,14 @@ void ReceiveTest::endlessRunWraps() {
     QCOMPARE(f.SampleData.at(0, 10), 0.0); // columns 10.. are never written
     QVERIFY(f.CommandOff->isEnabled());
     QVERIFY(fx.board->written().endsWith('\x31'));
+
+    // Fed faster than it takes, the port keeps its input buffer's worth (32000 bytes): the
+    // oldest whole blocks go, the newest are decoded, and the operator is told.
+    fx.send(block(300, 10).repeated(802) + block(400, 10));
+    QCOMPARE(f.OverrunBytes, 120);
+    QCOMPARE(f.statusBar()->currentMessage(),
+             QStringLiteral("Input overrun: 120 bytes lost (30 records)"));
+    QCOMPARE(f.SampleData.at(0, 0), 400.0);
 }
 
 void ReceiveTest::liveDisplayAndChecksums() {

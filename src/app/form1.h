@@ -12,6 +12,7 @@
 #include "platform/numedit.h"
 #include "platform/serialport.h"
 #include "platform/twostatebutton.h"
+#include "platform/wholefile.h"
 
 #include <QMainWindow>
 #include <array>
@@ -40,6 +41,7 @@ struct Platform {
     SerialPort::PortList systemPorts;
     std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
     std::unique_ptr<Clock> clock;     // null: the system clock
+    FileSink fileSink;                // null: files written through QSaveFile
 
     static Platform desktop();
 };
@@ -282,6 +284,7 @@ private:
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
+    FileSink fileSink_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
     Matrix decoded_;       // the block being decoded, before it is stored

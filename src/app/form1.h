@@ -12,6 +12,7 @@
 #include "platform/numedit.h"
 #include "platform/serialport.h"
 #include "platform/twostatebutton.h"
+#include "platform/wholefile.h"
 
 #include <QMainWindow>
 #include <array>
@@ -42,6 +43,7 @@ struct Platform {
     SerialPort::PortList systemPorts;
     std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
     std::unique_ptr<Clock> clock;     // null: the system clock
+    FileSink fileSink;                // null: files written through QSaveFile
 
     static Platform desktop();
 };
@@ -331,6 +333,7 @@ private:
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
+    FileSink fileSink_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
     Matrix decoded_;       // the block being decoded, before it is stored

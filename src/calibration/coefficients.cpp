@@ -1,6 +1,7 @@
 #include "calibration/coefficients.h"
 
 #include "common/numbertext.h"
+#include "common/quote.h"
 
 namespace vemra {
 
@@ -9,7 +10,6 @@ namespace {
 constexpr int kBackspace = 8;
 constexpr int kComma = 44;
 constexpr int kPoint = 46;
-constexpr int kQuotedLength = 20;
 
 } // namespace
 
@@ -40,11 +40,9 @@ QString coefficientRangeWarning() {
 }
 
 QString notACoefficientMessage(int channel, const QString& text, double kept) {
-    const QString quoted =
-        text.size() > kQuotedLength ? text.left(kQuotedLength) + QStringLiteral("...") : text;
-    return QStringLiteral("Coeff.CH%1: \"%2\" is not a number. The coefficient stays %3.")
+    return QStringLiteral("Coeff.CH%1: %2 is not a number. The coefficient stays %3.")
         .arg(channel)
-        .arg(quoted, generalText(kept));
+        .arg(quotedPrefix(text), generalText(kept));
 }
 
 } // namespace vemra

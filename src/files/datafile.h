@@ -3,6 +3,7 @@
 // titles and one line per sample, fields separated by TAB, lines ended by CR LF.
 
 #include "common/matrix.h"
+#include "platform/wholefile.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -35,6 +36,6 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
 // The file appears whole under its name or not at all. On failure returns false with a reason
 // that names the file.
 bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& bytes,
-                   QString* writtenName, QString* error);
+                   QString* writtenName, QString* error, const FileSink& sink = {});
 
 } // namespace vemra

@@ -195,6 +195,7 @@ public:
     QMenu* File = nullptr;
     QAction* LoadConf = nullptr;
     QAction* SaveConf = nullptr;
+    QAction* ExportChart = nullptr;
     QAction* ExitProgr = nullptr;
     QMenu* Measurement = nullptr;
     QAction* EnbleAll = nullptr;
@@ -242,6 +243,9 @@ public:
     void CommandSave_Click();
     void LoadConf_Click();
     void SaveConf_Click();
+    // "File → Export Chart…": the graph on screen as a picture.
+    void ExportChart_Click();
+    void exportChart(Graph* graph, const ChartExportChoice& choice);
 
     // ---- Panels (app/) ----
     void TimeSetup_Click();

@@ -97,6 +97,7 @@ void Form1::connectHandlers() {
     connect(CommandExit, &QPushButton::clicked, this, [this] { CommandExit_Click(); });
     onMenu(LoadConf, this, [this] { LoadConf_Click(); });
     onMenu(SaveConf, this, [this] { SaveConf_Click(); });
+    onMenu(ExportChart, this, [this] { ExportChart_Click(); });
 
     connect(MSComm1, &SerialPort::onComm, this, [this] { MSComm1_OnComm(); });
     connect(MSComm1, &SerialPort::portFailed, this, [this](const QString& message) {

@@ -469,6 +469,8 @@ void Form1::buildMenus() {
     File = named(menuBar()->addMenu(QStringLiteral("File")), "File");
     LoadConf = menuItem(File, QStringLiteral("Reload Configuration"), "LoadConf", false);
     SaveConf = menuItem(File, QStringLiteral("Save Configuration"), "SaveConf", false);
+    ExportChart = menuItem(File, QStringLiteral("Export Chart…"), "ExportChart", false);
+    ExportChart->setShortcut(QKeySequence::SaveAs);
     ExitProgr = menuItem(File, QStringLiteral("Exit"), "ExitProgr", false);
 
     Measurement = named(menuBar()->addMenu(QStringLiteral("Measurement")), "Measurement");

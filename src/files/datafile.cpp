@@ -45,20 +45,24 @@ QString formatRefusal() {
 }
 
 QString dataFileName(const QDateTime& now, int number) {
-    const QDate date = now.date();
-    const QTime time = now.time();
-    QString name = QStringLiteral("VemraData %1-%2 %3-%4-%5")
-                       .arg(date.day())
-                       .arg(date.month())
-                       .arg(time.hour())
-                       .arg(time.minute())
-                       .arg(time.second());
+    QString name = runFileStem(now);
     if (number > 1)
         name += QStringLiteral(" (%1)").arg(number);
     return name + QStringLiteral(".txt");
 }
 
 } // namespace
+
+QString runFileStem(const QDateTime& now) {
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return QStringLiteral("VemraData %1-%2 %3-%4-%5")
+        .arg(date.day())
+        .arg(date.month())
+        .arg(time.hour())
+        .arg(time.minute())
+        .arg(time.second());
+}
 
 std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error) {
     const qsizetype count = content.count > 0 ? content.count : 0;

@@ -21,7 +21,8 @@ Form1::Form1(Platform platform, QWidget* parent)
     : QMainWindow(parent)
     , dialogs_(platform.dialogs ? std::move(platform.dialogs)
                                 : std::make_unique<WindowDialogs>(this))
-    , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>()) {
+    , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>())
+    , fileSink_(std::move(platform.fileSink)) {
     systemPorts_ =
         platform.systemPorts ? platform.systemPorts : SerialPort::PortList(systemSerialPorts);
     MSComm1 =

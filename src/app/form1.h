@@ -12,6 +12,7 @@
 #include "platform/numedit.h"
 #include "platform/serialport.h"
 #include "platform/twostatebutton.h"
+#include "platform/wholefile.h"
 
 #include <QMainWindow>
 #include <array>
@@ -32,6 +33,8 @@ class QTimer;
 
 namespace vemra {
 
+struct CoefficientCheck;
+
 // What the window stands on; the program passes the real devices, tests pass loopbacks,
 // a dialog recorder and a fixed clock.
 struct Platform {
@@ -40,6 +43,7 @@ struct Platform {
     SerialPort::PortList systemPorts;
     std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
     std::unique_ptr<Clock> clock;     // null: the system clock
+    FileSink fileSink;                // null: files written through QSaveFile
 
     static Platform desktop();
 };
@@ -194,6 +198,7 @@ public:
     QMenu* File = nullptr;
     QAction* LoadConf = nullptr;
     QAction* SaveConf = nullptr;
+    QAction* ExportChart = nullptr;
     QAction* ExitProgr = nullptr;
     QMenu* Measurement = nullptr;
     QAction* EnbleAll = nullptr;
@@ -241,6 +246,9 @@ public:
     void CommandSave_Click();
     void LoadConf_Click();
     void SaveConf_Click();
+    // "File → Export Chart…": the graph on screen as a picture.
+    void ExportChart_Click();
+    void exportChart(Graph* graph, const ChartExportChoice& choice);
 
     // ---- Panels (app/) ----
     void TimeSetup_Click();
@@ -255,6 +263,29 @@ public:
     void CheckEnCH1_Click();
     void CheckEnCH2_Click();
     void Visualizza();
+    void EnbleAll_Click();
+    void TextLabel_KeyPress(int& KeyAscii);
+    void TextLabelCH1_KeyPress(int& KeyAscii);
+    void TextLabelCH2_KeyPress(int& KeyAscii);
+    void LabelForce_Click();
+    void LabelCH1_Click();
+    void LabelCH2_Click();
+    void CWNumEditSpan_ValueChanged(double value);
+    void CWNumEditSpanCH1_ValueChanged(double value);
+    void CWNumEditSpanCH2_ValueChanged(double value);
+    void CWNumEdit1_ValueChanged(double value);
+    void CommandResetSpan_Click();
+    void CWGraph1_DblClick();
+    void CWGraph1_MouseDown(int button, int shift, double x, double y);
+    void GraphToggle_Click();
+    void CWButtonChangeScrean_ValueChanged(bool value);
+
+    // ---- Calibration (calibration/) ----
+    void TextCoeff_KeyPress(int& KeyAscii);
+    void TextCoeffCH1_KeyPress(int& KeyAscii);
+    void TextCoeffCH2_KeyPress(int& KeyAscii);
+    void CheckCoeff_Click();
+    void SelectChannel_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -271,7 +302,7 @@ private:
     void portFailed(const QString& message);
     void showStreamLosses();
     // The board port is gone (unplugged, or it could not be opened again): its list becomes
-    // usable so the operator can choose the port again.
+    // usable so the operator can choose the port again, once the run is stopped.
     void boardPortLost();
     void channelEnableRule(int channel);
     // Sets or clears the channel's mask bit and enables its span edit as its box says
@@ -283,9 +314,34 @@ private:
     void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);
     void dimensionReadings(int lastIndex);
     void fillPortList(QComboBox* list);
+    // Whether the stopped run is still in the stores, none of which was re-dimensioned since
+    // its Start.
+    bool runStillHeld() const;
+
+    // One board channel's controls and coefficient (0 CH0, 1 CH1, 2 CH2).
+    struct ChannelControls {
+        QCheckBox* enable;
+        QLineEdit* coefficientText;
+        QLineEdit* label;
+        double& coefficient;
+        NumEdit* span;
+        QLabel* spanCaption;
+        QLabel* averageCaption;
+        QColor colour;
+    };
+    ChannelControls channelControls(int channel);
+    int spanAxis(int channel) const;
+    void restoreView(bool resetSpans);
+    void labelKeyPress(int channel, int& keyAscii);
+    void coefficientKeyPress(int channel, int& keyAscii);
+    void commitCoefficient(int channel);
+    void refuseCoefficient(int channel, const CoefficientCheck& check);
+    void enterCalibration();
+    bool leaveCalibration();
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
+    FileSink fileSink_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
     Matrix decoded_;       // the block being decoded, before it is stored
@@ -296,6 +352,9 @@ private:
     int readingsGeneration_ = 0;
     int runSampleGeneration_ = -1;
     int runReadingsGeneration_ = -1;
+    // "Save" was usable when the calibration mode was entered: leaving gives it back while
+    // that run is still held.
+    bool saveBeforeCalibration_ = false;
 };
 
 } // namespace vemra

@@ -56,10 +56,11 @@ QLabel* captionFor(const QString& caption, QWidget* input) {
     return label;
 }
 
-// A value display announced by the caption beside it.
-template <typename L> L* valueLabel(const char* name, const QString& accessibleName) {
+// A value display: assistive technology reads its current value as its name (a label's
+// own text) and the caption beside it as its description.
+template <typename L> L* valueLabel(const char* name, const QString& caption) {
     auto* label = named(new L, name);
-    label->setAccessibleName(accessibleName);
+    label->setAccessibleDescription(caption);
     // A fixed size: a new value repaints the label alone instead of laying out the panel
     // again, which matters when values change a thousand times a second.
     label->setFixedSize(120, label->sizeHint().height());
@@ -449,6 +450,10 @@ QWidget* Form1::buildSidePanels() {
                             2);
             grid->addWidget(labels[ch], row + 1, 3);
         }
+        auto* hint = new QLabel(tr("Enter commits a field. \"Advanced Setup \u2192 Select "
+                                   "Channels\" again applies every field and closes the panel."));
+        hint->setWordWrap(true);
+        grid->addWidget(hint, 8, 0, 1, 4);
         grid->addWidget(CheckCoeff, 6, 0, 1, 4);
         LabelTest = named(new QLabel, "LabelTest");
         LabelTest->hide();
@@ -469,6 +474,8 @@ void Form1::buildMenus() {
     File = named(menuBar()->addMenu(QStringLiteral("File")), "File");
     LoadConf = menuItem(File, QStringLiteral("Reload Configuration"), "LoadConf", false);
     SaveConf = menuItem(File, QStringLiteral("Save Configuration"), "SaveConf", false);
+    ExportChart = menuItem(File, QStringLiteral("Export Chart…"), "ExportChart", false);
+    ExportChart->setShortcut(QKeySequence::SaveAs);
     ExitProgr = menuItem(File, QStringLiteral("Exit"), "ExitProgr", false);
 
     Measurement = named(menuBar()->addMenu(QStringLiteral("Measurement")), "Measurement");

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 
 namespace vemra {
 
@@ -79,7 +80,9 @@ void Form1::ComboPort_Click() {
 void Form1::boardPortLost() {
     const QSignalBlocker block(ComboPort);
     ComboPort->setCurrentIndex(-1);
-    ComboPort->setEnabled(true);
+    // During a run the list stays locked until "Stop": a port chosen again would give "Start"
+    // back beside "Stop", and "Start" would throw the unsaved run away.
+    ComboPort->setEnabled(!CommandOff->isEnabled());
 }
 
 void Form1::CommandCommStart_Click() {
@@ -96,6 +99,10 @@ void Form1::CommandCommStart_Click() {
         choose(ComboPort, CommPort1);
     if (CommPort2 > 0)
         choose(ComboPort2, CommPort2);
+    if (CommPort1 <= 0 && CommPort2 <= 0)
+        statusBar()->showMessage(
+            tr("No ports are stored in Vemra.ini: choose the board's port from the \" PIC "
+               "System\" list and the multimeter's from the \"Agilent 34401A\" list."));
     CommandCommStart->setEnabled(false);
 }
 

@@ -13,8 +13,7 @@ void Form1::CommandSave_Click() {
     const auto warn = [this](const QString& text) {
         dialogs().message(QStringLiteral("Warning"), text, MessageIcon::Warning);
     };
-    if (sampleGeneration_ != runSampleGeneration_ ||
-        (SavedMultEnabled && readingsGeneration_ != runReadingsGeneration_)) {
+    if (!runStillHeld()) {
         warn(tr("The stopped run is no longer in memory: a change of channels, points per "
                 "block or total points re-dimensioned its store. Nothing was saved."));
         return;
@@ -39,7 +38,7 @@ void Form1::CommandSave_Click() {
         return;
     }
     QString name;
-    if (!writeDataFile(QDir::currentPath(), clock().now(), *bytes, &name, &error)) {
+    if (!writeDataFile(QDir::currentPath(), clock().now(), *bytes, &name, &error, fileSink_)) {
         warn(error);
         return;
     }

@@ -30,16 +30,22 @@ private slots:
 };
 
 void AcquisitionTest::lifecycleStates_data() {
-    // One letter a step: p port, s Start, S Start's handler (its button is off), o Stop.
+    // One letter a step: p port, s Start, S Start's handler (its button is off), o Stop,
+    // c "Select Channels", e "Enable CH1".
     QTest::addColumn<QString>("path");
-    // 1 enabled, 0 not: Start, Stop, Save, timing panel, coefficients box, edits, port list
+    // 1 enabled, 0 not: Start, Stop, Save, timing panel, coefficients box, edits, port list,
+    // "Enable All Channels" and "Select Channels"
     QTest::addColumn<QString>("expected");
-    QTest::newRow("No port") << QString() << QStringLiteral("0000011");
-    QTest::newRow("Ready") << QStringLiteral("p") << QStringLiteral("1001110");
-    QTest::newRow("Running") << QStringLiteral("ps") << QStringLiteral("0100000");
-    QTest::newRow("Stopped") << QStringLiteral("pso") << QStringLiteral("1011110");
-    QTest::newRow("Running, no port") << QStringLiteral("S") << QStringLiteral("0100001");
-    QTest::newRow("Stopped, no port") << QStringLiteral("So") << QStringLiteral("1011111");
+    QTest::newRow("No port") << QString() << QStringLiteral("00000110");
+    QTest::newRow("Ready") << QStringLiteral("p") << QStringLiteral("10011101");
+    QTest::newRow("Running") << QStringLiteral("ps") << QStringLiteral("01000000");
+    QTest::newRow("Stopped") << QStringLiteral("pso") << QStringLiteral("10111101");
+    QTest::newRow("Running, no port") << QStringLiteral("S") << QStringLiteral("01000010");
+    QTest::newRow("Stopped, no port") << QStringLiteral("So") << QStringLiteral("10111111");
+    QTest::newRow("Calibrating") << QStringLiteral("psoc") << QStringLiteral("00001101");
+    QTest::newRow("Stopped, calibrated") << QStringLiteral("psocc") << QStringLiteral("10111101");
+    QTest::newRow("Stopped, channels changed")
+        << QStringLiteral("psocec") << QStringLiteral("10011101");
 }
 
 void AcquisitionTest::lifecycleStates() {
@@ -54,8 +60,12 @@ void AcquisitionTest::lifecycleStates() {
             f.CommandSendData->click();
         else if (step == 'S')
             f.CommandSendData_Click();
-        else
+        else if (step == 'o')
             f.CommandOff->click();
+        else if (step == 'c')
+            f.SelectChannel->trigger();
+        else
+            f.CheckEnCH1->click();
     }
     // A control inside a disabled panel is still enabled itself.
     const auto own = [](const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); };
@@ -64,7 +74,7 @@ void AcquisitionTest::lifecycleStates() {
          {f.CommandSendData->isEnabled(), f.CommandOff->isEnabled(), f.CommandSave->isEnabled(),
           f.FrameContols->isEnabled(), f.CheckCoeff->isEnabled(),
           own(f.CWNumEditNumPoint) && own(f.CWNumEditFreq) && own(f.CWNumEdit1),
-          f.ComboPort->isEnabled()})
+          f.ComboPort->isEnabled(), f.EnbleAll->isEnabled() && f.SelectChannel->isEnabled()})
         actual += on ? u'1' : u'0';
     QCOMPARE(actual, expected);
     if (!path.contains('p'))
@@ -147,10 +157,15 @@ void AcquisitionTest::vanishedAdapterThenStopAndSave() {
     QTRY_VERIFY(!f.MSComm1->portOpen());
     QTRY_COMPARE(fx.dialogs->shown.size(), 1);
     QVERIFY(fx.dialogs->shown.first().text.contains(QStringLiteral("No such device")));
-    // The list is usable again, so the operator can choose the port once it is back.
-    QVERIFY(f.ComboPort->isEnabled());
+    // Still running, with the port list locked: only "Stop" goes on from here.
+    QVERIFY(f.CommandOff->isEnabled() && !f.CommandSendData->isEnabled());
+    QVERIFY(!f.ComboPort->isEnabled());
+    QVERIFY(!f.FrameContols->isEnabled());
 
+    fx.board->clearLog();
     f.CommandOff->click();
+    QVERIFY(fx.board->log().isEmpty()); // the stop byte has nowhere to go
+    QVERIFY(f.ComboPort->isEnabled());  // so the port can be chosen once it is back
     f.CommandSave->click();
     f.CommandSave->click();
     QCOMPARE(fx.dialogs->shown.last().title, QStringLiteral("DOWNLOAD"));
@@ -166,24 +181,33 @@ void AcquisitionTest::vanishedAdapterThenStopAndSave() {
     QCOMPARE(readFile(fx.dir() + u'/' + kName + QStringLiteral(" (2).txt")), file);
 
     fx.chooseBoardPort(1);
-    QVERIFY(f.MSComm1->portOpen());
+    QVERIFY(f.MSComm1->portOpen() && f.CommandSendData->isEnabled() && !f.CommandOff->isEnabled());
 }
 
 void AcquisitionTest::saveRefusals_data() {
-    QTest::addColumn<bool>("reshape"); // else the working directory goes
-    QTest::newRow("run store reshaped") << true;
-    QTest::newRow("directory gone") << false;
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<QString>("reason"); // in the message
+    QTest::newRow("run store reshaped") << "reshape" << 20 << "no longer in memory";
+    QTest::newRow("directory gone") << "gone" << 20 << "Cannot create";
+    QTest::newRow("full disk, small file") << "full" << 20 << "No space left on device";
+    QTest::newRow("full disk, large file") << "full" << 5000 << "No space left on device";
 }
 
 void AcquisitionTest::saveRefusals() {
-    QFETCH(bool, reshape);
+    QFETCH(QString, failure);
+    QFETCH(int, samples);
+    QFETCH(QString, reason);
     FormFixture fx;
+    if (failure == u"full")
+        fx.platform().fileSink = fullDisk();
     Form1& f = fx.start();
-    fx.startRun(20);
-    fx.send(block(0, 10) + block(10, 10));
-    if (reshape) {
+    fx.startRun(samples);
+    for (int first = 0; first < samples; first += 10)
+        fx.send(block(first, 10));
+    if (failure == u"reshape") {
         f.CheckEnCH1->setChecked(true);
-    } else {
+    } else if (failure == u"gone") {
         QDir(fx.dir()).mkdir(QStringLiteral("gone"));
         QDir::setCurrent(fx.dir() + QStringLiteral("/gone"));
         QDir(fx.dir()).rmdir(QStringLiteral("gone"));
@@ -191,7 +215,9 @@ void AcquisitionTest::saveRefusals() {
     f.CommandSave->click();
     QCOMPARE(fx.dialogs->shown.size(), 1);
     QCOMPARE(fx.dialogs->shown.first().title, QStringLiteral("Warning"));
-    QVERIFY(reshape || fx.dialogs->shown.first().text.contains(kName));
+    QVERIFY2(fx.dialogs->shown.first().text.contains(reason),
+             qPrintable(fx.dialogs->shown.first().text));
+    QVERIFY(failure == u"reshape" || fx.dialogs->shown.first().text.contains(kName));
     QVERIFY(QDir(fx.dir()).entryList({QStringLiteral("VemraData*")}).isEmpty());
 }
 

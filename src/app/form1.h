@@ -4,6 +4,7 @@
 // subsystem (board/, display/, ...); this header is the index of the window.
 
 #include "common/matrix.h"
+#include "meter/readingstore.h"
 #include "platform/clicklabel.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -16,6 +17,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -40,6 +42,7 @@ struct Platform {
     SerialPort::PortList systemPorts;
     std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
     std::unique_ptr<Clock> clock;     // null: the system clock
+    std::function<void()> endProgram; // null: the application's event loop ends
 
     static Platform desktop();
 };
@@ -70,7 +73,7 @@ public:
     double BlockSumCH1 = 0;
     double BlockSumCH2 = 0;
     Matrix SampleData{1, 1};
-    std::vector<QString> MultData = std::vector<QString>(1);
+    ReadingStore MultData;
     std::int32_t MultCount = 0;
     std::int32_t SavedChannelMask = 0;
     std::int32_t SavedSampleCount = 0;
@@ -84,6 +87,8 @@ public:
     // Blocks of this run that did not fit the run store and were not stored (shown in the
     // status bar).
     int DroppedBlocks = 0;
+    // Meter readings that had no slot left in MultData (shown in the status bar).
+    int DroppedReadings = 0;
 
     // ---- Serial links and timers ----
     SerialPort* MSComm1 = nullptr;
@@ -246,6 +251,31 @@ public:
     void DisplacementSys_Click();
     void CommandExit_Click();
 
+    // ---- Multimeter (meter/) ----
+    void SetupComm2();
+    void ComboPort2_Click();
+    void CommandBuff_Click();
+    void CommandRemote_Click();
+    void CommandErr_Click();
+    void CommandClear_Click();
+    void CommandMultimeter_Click(int index);
+    void CommandResetParam_Click();
+    void TimerSendFrame_Timer();
+    void Command1_Click();
+    void CommandSavParam_Click();
+    void MSComm2_OnComm();
+    void TimerMulUpd_Timer();
+    void TextMultOut_DblClick();
+    void AgilChann_Click();
+    void CWNumEditAgilMax_ValueChanged(double value);
+    void CWNumEditAgilMin_ValueChanged(double value);
+    void CWButtonGraphMerg_ValueChanged();
+    void CWGraphMult_MouseDown(int button, int shift, double x, double y);
+    void CWGraphMult_DblClick();
+    void CheckManOperation_Click();
+    void TextAscii_KeyPress(int& keyAscii);
+    void ExitProgr_Click();
+
     // ---- Channel display (display/) ----
     void GraphSetup();
     void CheckEnCH0_Click();
@@ -262,6 +292,7 @@ private:
     QWidget* buildRunPanel();
     QWidget* buildSidePanels();
     void connectHandlers();
+    void connectMeterHandlers();
     void sendByte(SerialPort* port, std::uint8_t byte);
     void sendBytes(SerialPort* port, const QByteArray& bytes);
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
@@ -279,19 +310,25 @@ private:
     void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);
     void dimensionReadings(int lastIndex);
     void fillPortList(QComboBox* list);
+    // A SCPI line to the meter, dropped silently while its port is closed.
+    void sendMeterLine(const QString& text);
+    // The meter port could not be opened or is gone: its list becomes usable again.
+    void meterPortLost();
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
+    std::function<void()> endProgram_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
     Matrix decoded_;       // the block being decoded, before it is stored
     int freshRecords_ = 0; // records of the block decoded last, not yet charted
-    // Count the times the run stores lost their contents, so that "Save" can tell whether
-    // the run is still in memory: the generations at Start against the current ones.
+    // Count the times the run store lost its contents, so that "Save" can tell whether the
+    // run is still in memory: the generation at Start against the current one.
     int sampleGeneration_ = 0;
-    int readingsGeneration_ = 0;
     int runSampleGeneration_ = -1;
-    int runReadingsGeneration_ = -1;
+    // From a Stop with the external channel on until the next Start the readings store
+    // belongs to the stopped run: "Save" and the merge read it, so nothing re-dimensions it.
+    bool readingsHeld_ = false;
 };
 
 } // namespace vemra

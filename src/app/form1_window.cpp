@@ -359,6 +359,8 @@ QWidget* Form1::buildSidePanels() {
         CommandRemote = button(QStringLiteral("Remot"), "CommandRemote");
         TextAscii = textBox(QString(), "TextAscii");
         TextAscii->setMaximumWidth(50);
+        // It shows the code of each key pressed in it; nothing typed or pasted goes in.
+        TextAscii->setReadOnly(true);
         meterButtons->addWidget(CommandClear);
         meterButtons->addWidget(CommandErr);
         meterButtons->addWidget(CommandRemote);

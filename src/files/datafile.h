@@ -3,13 +3,13 @@
 // titles and one line per sample, fields separated by TAB, lines ended by CR LF.
 
 #include "common/matrix.h"
+#include "meter/readingstore.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace vemra {
 
@@ -21,7 +21,7 @@ struct DataFileContent {
     bool meterColumn = false;
     double timeStep = 0;   // ms between samples
     const Matrix& samples; // one row per selected channel, in channel order
-    const std::vector<QString>& readings;
+    const ReadingStore& readings;
     std::array<QString, 3> channelTitles;
     QString meterTitle;
 };

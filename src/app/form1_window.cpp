@@ -364,13 +364,19 @@ QWidget* Form1::buildSidePanels() {
         meterButtons->addWidget(CommandClear);
         meterButtons->addWidget(CommandErr);
         meterButtons->addWidget(CommandRemote);
-        meterButtons->addWidget(captionFor(QStringLiteral("Key Code"), TextAscii));
-        meterButtons->addWidget(TextAscii);
         manual->addLayout(meterButtons, 8, 0, 1, 2);
-        FrameManualOperation->hide();
+        // On a row of its own: beside the buttons it would widen the whole column.
+        auto* keyCode = new QHBoxLayout;
+        keyCode->addWidget(captionFor(QStringLiteral("Key Code"), TextAscii));
+        keyCode->addWidget(TextAscii);
+        keyCode->addStretch();
+        manual->addLayout(keyCode, 9, 0, 1, 2);
 
         shared->addWidget(params);
         shared->addWidget(FrameManualOperation);
+        // The panel, when shown, lies over the parameter lines.
+        shared->setCurrentWidget(FrameManualOperation);
+        FrameManualOperation->hide();
         box->addWidget(area);
         FrameAgilent->hide();
     }

@@ -166,7 +166,9 @@ Meter::Outcome Meter::command(std::string_view header, std::string_view argument
         function_ = nodeMatches(given[1], "FRESistance")  ? Function::FourWire
                     : nodeMatches(given[1], "RESistance") ? Function::TwoWire
                                                           : Function::Volts;
-        // A configuration presets one reading per immediate trigger.
+        // A configuration ends a measurement under way and presets one reading per
+        // immediate trigger.
+        reading_ = false;
         source_ = Source::Immediate;
         triggerCount_ = 1;
     } else if (is("TRIGger:SOURce")) {

@@ -23,6 +23,7 @@ Form1::Form1(Platform platform, QWidget* parent)
     , dialogs_(platform.dialogs ? std::move(platform.dialogs)
                                 : std::make_unique<WindowDialogs>(this))
     , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>())
+    , fileSink_(std::move(platform.fileSink))
     , endProgram_(platform.endProgram ? std::move(platform.endProgram)
                                       : std::function<void()>([] { QCoreApplication::exit(0); })) {
     systemPorts_ =

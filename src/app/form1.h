@@ -13,6 +13,7 @@
 #include "platform/numedit.h"
 #include "platform/serialport.h"
 #include "platform/twostatebutton.h"
+#include "platform/wholefile.h"
 
 #include <QMainWindow>
 #include <array>
@@ -42,6 +43,7 @@ struct Platform {
     SerialPort::PortList systemPorts;
     std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
     std::unique_ptr<Clock> clock;     // null: the system clock
+    FileSink fileSink;                // null: files written through QSaveFile
     std::function<void()> endProgram; // null: the application's event loop ends
 
     static Platform desktop();
@@ -196,6 +198,7 @@ public:
     QMenu* File = nullptr;
     QAction* LoadConf = nullptr;
     QAction* SaveConf = nullptr;
+    QAction* ExportChart = nullptr;
     QAction* ExitProgr = nullptr;
     QMenu* Measurement = nullptr;
     QAction* EnbleAll = nullptr;
@@ -243,6 +246,9 @@ public:
     void CommandSave_Click();
     void LoadConf_Click();
     void SaveConf_Click();
+    // "File → Export Chart…": the graph on screen as a picture.
+    void ExportChart_Click();
+    void exportChart(Graph* graph, const ChartExportChoice& choice);
 
     // ---- Panels (app/) ----
     void TimeSetup_Click();
@@ -317,6 +323,7 @@ private:
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
+    FileSink fileSink_;
     std::function<void()> endProgram_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;

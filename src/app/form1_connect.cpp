@@ -69,6 +69,7 @@ void Form1::connectHandlers() {
     connect(CommandExit, &QPushButton::clicked, this, [this] { CommandExit_Click(); });
     onMenu(LoadConf, this, [this] { LoadConf_Click(); });
     onMenu(SaveConf, this, [this] { SaveConf_Click(); });
+    onMenu(ExportChart, this, [this] { ExportChart_Click(); });
     onMenu(ExitProgr, this, [this] { ExitProgr_Click(); });
     onMenu(AgilChann, this, [this] { AgilChann_Click(); });
 

@@ -56,10 +56,11 @@ QLabel* captionFor(const QString& caption, QWidget* input) {
     return label;
 }
 
-// A value display announced by the caption beside it.
-template <typename L> L* valueLabel(const char* name, const QString& accessibleName) {
+// A value display: assistive technology reads its current value as its name (a label's
+// own text) and the caption beside it as its description.
+template <typename L> L* valueLabel(const char* name, const QString& caption) {
     auto* label = named(new L, name);
-    label->setAccessibleName(accessibleName);
+    label->setAccessibleDescription(caption);
     // A fixed size: a new value repaints the label alone instead of laying out the panel
     // again, which matters when values change a thousand times a second.
     label->setFixedSize(120, label->sizeHint().height());
@@ -472,6 +473,8 @@ void Form1::buildMenus() {
     File = named(menuBar()->addMenu(QStringLiteral("File")), "File");
     LoadConf = menuItem(File, QStringLiteral("Reload Configuration"), "LoadConf", false);
     SaveConf = menuItem(File, QStringLiteral("Save Configuration"), "SaveConf", false);
+    ExportChart = menuItem(File, QStringLiteral("Export Chart…"), "ExportChart", false);
+    ExportChart->setShortcut(QKeySequence::SaveAs);
     ExitProgr = menuItem(File, QStringLiteral("Exit"), "ExitProgr", false);
 
     Measurement = named(menuBar()->addMenu(QStringLiteral("Measurement")), "Measurement");

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 
 namespace vemra {
 
@@ -96,6 +97,10 @@ void Form1::CommandCommStart_Click() {
         choose(ComboPort, CommPort1);
     if (CommPort2 > 0)
         choose(ComboPort2, CommPort2);
+    if (CommPort1 <= 0 && CommPort2 <= 0)
+        statusBar()->showMessage(
+            tr("No ports are stored in Vemra.ini: choose the board's port from the \" PIC "
+               "System\" list and the multimeter's from the \"Agilent 34401A\" list."));
     CommandCommStart->setEnabled(false);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace vemra {
@@ -25,6 +26,20 @@ const char* nonFiniteText(double value) {
 char* appendChars(char* out, const char* first, const char* last) {
     std::memcpy(out, first, static_cast<std::size_t>(last - first));
     return out + (last - first);
+}
+
+// With 15 significant digits the largest doubles are written rounded up past the largest
+// double ("1,79769313486232E+308"); such a text reads back as the largest double, so that
+// every number the station writes, it reads back.
+std::optional<double> largestWrittenAsRounded(const char* first, const char* last) {
+    constexpr long double roundedLargest = 1.79769313486232e308L;
+    long double wide = 0;
+    const auto [end, error] = std::from_chars(first, last, wide);
+    if (error != std::errc() || end != last || std::fabs(wide) > roundedLargest ||
+        std::fabs(wide) < 1.0L)
+        return std::nullopt;
+    constexpr double largest = std::numeric_limits<double>::max();
+    return wide < 0 ? -largest : largest;
 }
 
 } // namespace
@@ -204,8 +219,11 @@ std::optional<double> parseNumber(QStringView text) {
         return std::nullopt;
 
     double value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error != std::errc() || end != plain.data() + plain.size())
+    const char* const last = plain.data() + plain.size();
+    const auto [end, error] = std::from_chars(plain.data(), last, value);
+    if (error == std::errc::result_out_of_range)
+        return largestWrittenAsRounded(plain.data(), last);
+    if (error != std::errc() || end != last)
         return std::nullopt;
     return value;
 }

@@ -1,6 +1,7 @@
 #include "files/configfile.h"
 
 #include "common/numbertext.h"
+#include "common/quote.h"
 
 #include <QList>
 #include <vector>
@@ -100,7 +101,8 @@ public:
         const auto number = next();
         if (number && (*number < limits.minimum || *number > limits.maximum))
             refuse(QStringLiteral("%1 outside %2..%3")
-                       .arg(current(), generalText(limits.minimum), generalText(limits.maximum)));
+                       .arg(quotedPrefix(current()), generalText(limits.minimum),
+                            generalText(limits.maximum)));
         return number.value_or(0);
     }
 
@@ -127,7 +129,8 @@ public:
             return false;
         const auto number = parseNumber(value);
         if (!number)
-            refuse(QStringLiteral("\"%1\" is neither True, False nor a number").arg(current()));
+            refuse(QStringLiteral("%1 is neither True, False nor a number")
+                       .arg(quotedPrefix(current())));
         return number.value_or(0) != 0;
     }
 
@@ -137,7 +140,7 @@ private:
     std::optional<double> next() {
         const auto number = parseNumber(values_[++line_]);
         if (!number)
-            refuse(QStringLiteral("\"%1\" is not a number").arg(current()));
+            refuse(QStringLiteral("%1 is not a number").arg(quotedPrefix(current())));
         return number;
     }
 
@@ -188,8 +191,8 @@ ConfigLoad parseConfig(const QByteArray& bytes) {
         const QString key = tab < 0 ? line : line.left(tab);
         if (key != configKeys()[n])
             return failure(LoadError::Corrupted,
-                           QStringLiteral("line %1: expected key \"%2\", found \"%3\"")
-                               .arg(QString::number(n + 1), configKeys()[n], key));
+                           QStringLiteral("line %1: expected key \"%2\", found %3")
+                               .arg(QString::number(n + 1), configKeys()[n], quotedPrefix(key)));
         if (tab < 0) {
             values.emplace_back();
         } else {

@@ -11,10 +11,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSaveFile>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace vemra {
 
@@ -38,12 +38,13 @@ void Form1::LoadConf_Click() {
                tr("%1 cannot be read in %2: %3. The settings stay as they are.")
                    .arg(kFileName, QDir::currentPath(), reason));
     };
-    const QFileInfo info(kFileName);
-    if (!info.exists()) {
-        cannotRead(tr("no such file"));
+    // The system's own reason: a missing file, a link that loops, a folder in the way.
+    struct stat entry {};
+    if (::stat(QFile::encodeName(kFileName).constData(), &entry) != 0) {
+        cannotRead(qt_error_string(errno));
         return;
     }
-    if (!info.isFile()) {
+    if (!S_ISREG(entry.st_mode)) {
         cannotRead(tr("it is not a plain file"));
         return;
     }
@@ -117,14 +118,13 @@ void Form1::SaveConf_Click() {
         c.meterCommands[k] = LabelParam[k]->text();
     c.meterEnabled = AgilChann->isChecked();
 
-    // Written whole under a temporary name and renamed, so a failed save leaves the old
-    // file as it was.
-    QSaveFile file(kFileName);
-    const QByteArray bytes = serializeConfig(c);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // A failed save leaves the old file as it was.
+    WholeFile file(fileSink_, kFileName);
+    if (!file.open() || !file.write(serializeConfig(c)) || !file.commit()) {
         dialogs().message(QStringLiteral("Warning"),
-                          tr("The configuration was not saved: %1 cannot be written in %2 (%3).")
-                              .arg(kFileName, QDir::currentPath(), file.errorString()),
+                          tr("The configuration was not saved: %1 cannot be written in %2 (%3). "
+                             "The file there is as it was.")
+                              .arg(kFileName, QDir::currentPath(), file.error()),
                           MessageIcon::Warning);
         return;
     }

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringView>
 #include <algorithm>
 #include <new>
@@ -46,20 +45,24 @@ QString formatRefusal() {
 }
 
 QString dataFileName(const QDateTime& now, int number) {
-    const QDate date = now.date();
-    const QTime time = now.time();
-    QString name = QStringLiteral("VemraData %1-%2 %3-%4-%5")
-                       .arg(date.day())
-                       .arg(date.month())
-                       .arg(time.hour())
-                       .arg(time.minute())
-                       .arg(time.second());
+    QString name = runFileStem(now);
     if (number > 1)
         name += QStringLiteral(" (%1)").arg(number);
     return name + QStringLiteral(".txt");
 }
 
 } // namespace
+
+QString runFileStem(const QDateTime& now) {
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return QStringLiteral("VemraData %1-%2 %3-%4-%5")
+        .arg(date.day())
+        .arg(date.month())
+        .arg(time.hour())
+        .arg(time.minute())
+        .arg(time.second());
+}
 
 std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error) {
     const qsizetype count = content.count > 0 ? content.count : 0;
@@ -131,7 +134,7 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
 }
 
 bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& bytes,
-                   QString* writtenName, QString* error) {
+                   QString* writtenName, QString* error, const FileSink& sink) {
     const QDir folder(dir);
     QString name;
     for (int number = 1;; ++number) {
@@ -149,15 +152,11 @@ bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& b
         return false;
     };
 
-    // QSaveFile writes under a temporary name and renames at commit, so a failed save leaves
-    // nothing under the data file's name.
-    QSaveFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot create"), file.errorString());
-    if (file.write(bytes) != bytes.size())
-        return fail(QStringLiteral("Cannot write"), file.errorString());
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot complete"), file.errorString());
+    WholeFile file(sink, folder.filePath(name));
+    if (!file.open())
+        return fail(QStringLiteral("Cannot create"), file.error());
+    if (!file.write(bytes) || !file.commit())
+        return fail(QStringLiteral("Cannot write"), file.error());
     *writtenName = name;
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "common/matrix.h"
 #include "meter/readingstore.h"
+#include "platform/wholefile.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -30,11 +31,14 @@ struct DataFileContent {
 // the run the snapshot describes: a file must not hold values that were not measured.
 std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error);
 
+// "VemraData D-M h-m-s" for the moment now: the name of a run's files before the extension.
+QString runFileStem(const QDateTime& now);
+
 // Writes bytes in dir as "VemraData D-M h-m-s.txt" for the moment now, or with " (2)",
 // " (3)", ... before ".txt", the first name that is free: an existing file is never replaced.
 // The file appears whole under its name or not at all. On failure returns false with a reason
 // that names the file.
 bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& bytes,
-                   QString* writtenName, QString* error);
+                   QString* writtenName, QString* error, const FileSink& sink = {});
 
 } // namespace vemra

@@ -38,7 +38,7 @@ void Form1::CommandSave_Click() {
         return;
     }
     QString name;
-    if (!writeDataFile(QDir::currentPath(), clock().now(), *bytes, &name, &error)) {
+    if (!writeDataFile(QDir::currentPath(), clock().now(), *bytes, &name, &error, fileSink_)) {
         warn(error);
         return;
     }

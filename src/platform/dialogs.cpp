@@ -1,6 +1,14 @@
 #include "platform/dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
 
 namespace vemra {
 
@@ -31,6 +39,50 @@ void WindowDialogs::message(const QString& title, const QString& text, MessageIc
     // open(), not exec(): the handler that reports returns at once and no serial event is
     // processed inside it.
     box->open();
+}
+
+void WindowDialogs::chooseChartExport(const ChartExportChoice& suggested, ExportChosen chosen) {
+    auto* dialog = new QDialog(window_.data());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Export Chart"));
+    auto* form = new QFormLayout(dialog);
+
+    auto* path = new QLineEdit(suggested.path);
+    path->setMinimumWidth(360);
+    auto* browse = new QPushButton(QStringLiteral("Browse…"));
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(path);
+    pathRow->addWidget(browse);
+    form->addRow(QStringLiteral("File (.png, .pdf or .svg)"), pathRow);
+    const auto pixels = [](int value) {
+        auto* box = new QSpinBox;
+        box->setRange(100, 10000);
+        box->setValue(value);
+        box->setSuffix(QStringLiteral(" px"));
+        return box;
+    };
+    auto* width = pixels(suggested.size.width());
+    auto* height = pixels(suggested.size.height());
+    form->addRow(QStringLiteral("Width"), width);
+    form->addRow(QStringLiteral("Height"), height);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    form->addRow(buttons);
+
+    QObject::connect(browse, &QPushButton::clicked, dialog, [dialog, path] {
+        auto* files = new QFileDialog(dialog, QStringLiteral("Export Chart"), path->text(),
+                                      QStringLiteral("PNG image (*.png);;PDF document (*.pdf);;"
+                                                     "SVG drawing (*.svg)"));
+        files->setAttribute(Qt::WA_DeleteOnClose);
+        files->setAcceptMode(QFileDialog::AcceptSave);
+        QObject::connect(files, &QFileDialog::fileSelected, path, &QLineEdit::setText);
+        files->open();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, [=] {
+        dialog->accept();
+        chosen({path->text(), QSize(width->value(), height->value())});
+    });
+    dialog->open();
 }
 
 } // namespace vemra

@@ -4,7 +4,10 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QString>
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -12,11 +15,20 @@ namespace vemra {
 
 enum class MessageIcon { None, Critical, Warning, Information };
 
+struct ChartExportChoice {
+    QString path;
+    QSize size;
+};
+
 class Dialogs {
 public:
+    using ExportChosen = std::function<void(const ChartExportChoice&)>;
+
     virtual ~Dialogs() = default;
     virtual void message(const QString& title, const QString& text,
                          MessageIcon icon = MessageIcon::None, const QString& detail = {}) = 0;
+    // Asks where and how large to export a chart; `chosen` runs only if the operator confirms.
+    virtual void chooseChartExport(const ChartExportChoice& suggested, ExportChosen chosen) = 0;
 };
 
 class WindowDialogs : public Dialogs {
@@ -25,6 +37,7 @@ public:
         : window_(window) {}
     void message(const QString& title, const QString& text, MessageIcon icon,
                  const QString& detail) override;
+    void chooseChartExport(const ChartExportChoice& suggested, ExportChosen chosen) override;
 
 private:
     QPointer<QWidget> window_;
@@ -42,7 +55,14 @@ public:
                  const QString& detail) override {
         shown.append({title, text, icon, detail});
     }
+    void chooseChartExport(const ChartExportChoice& suggested, ExportChosen chosen) override {
+        exportSuggested.append(suggested);
+        if (exportAnswer)
+            chosen(*exportAnswer);
+    }
     QList<Shown> shown;
+    QList<ChartExportChoice> exportSuggested;
+    std::optional<ChartExportChoice> exportAnswer; // none: the operator cancels
 };
 
 } // namespace vemra

@@ -39,6 +39,12 @@ inline QByteArray block(int first, int records) {
     return b;
 }
 
+// A device in place of the file being saved that fails as a full disk does: small writes are
+// taken into the buffer and fail when flushed, large ones fail at once.
+inline FileSink fullDisk() {
+    return [](const QString&) { return std::make_unique<QFile>(QStringLiteral("/dev/full")); };
+}
+
 inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -1,7 +1,9 @@
 #include "common/numbertext.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <tuple>
 
@@ -86,13 +88,36 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value"); // NaN: refused, and 0 where that counts as 0
         const double no = std::nan("");
-        const std::pair<const char*, double> rows[] = {
-            {"1E-06", 1e-6}, {"2,5", 2.5}, {"2.5", 2.5},  {"-0,9", -0.9}, {"+1,5E+20", 1.5e20},
-            {"2,5e3", 2500}, {",5", 0.5},  {"5,", 5},     {"  42 ", 42},  {"", no},
-            {" ", no},       {"abc", no},  {"1,2,3", no}, {"1.2,3", no},  {",", no},
-            {"-", no},       {"1E", no},   {"E5", no},    {"--1", no},    {"1 2", no},
-            {"12a", no},     {"0x10", no}, {"NaN", no},   {"Inf", no},    {"1E5.5", no},
-            {"1E400", no}};
+        const double largest = std::numeric_limits<double>::max();
+        const std::pair<const char*, double> rows[] = {{"1E-06", 1e-6},
+                                                       {"2,5", 2.5},
+                                                       {"2.5", 2.5},
+                                                       {"-0,9", -0.9},
+                                                       {"+1,5E+20", 1.5e20},
+                                                       {"2,5e3", 2500},
+                                                       {",5", 0.5},
+                                                       {"5,", 5},
+                                                       {"  42 ", 42},
+                                                       {"", no},
+                                                       {" ", no},
+                                                       {"abc", no},
+                                                       {"1,2,3", no},
+                                                       {"1.2,3", no},
+                                                       {",", no},
+                                                       {"-", no},
+                                                       {"1E", no},
+                                                       {"E5", no},
+                                                       {"--1", no},
+                                                       {"1 2", no},
+                                                       {"12a", no},
+                                                       {"0x10", no},
+                                                       {"NaN", no},
+                                                       {"Inf", no},
+                                                       {"1E5.5", no},
+                                                       {"1E400", no},
+                                                       {"1,79769313486232E+308", largest},
+                                                       {"-1,79769313486232E+308", -largest},
+                                                       {"1,79769313486233E+308", no}};
         for (const auto& [text, value] : rows)
             QTest::addRow("'%s'", text) << QString::fromLatin1(text) << value;
     }
@@ -105,6 +130,37 @@ private slots:
         QVERIFY2(refused ? !parsed : parsed && *parsed == value,
                  QByteArray::number(parsed.value_or(qQNaN()), 'g', 17).constData());
         QVERIFY(numericValue(text) == (refused ? 0.0 : value));
+    }
+
+    // Every finite double the station writes, it reads back as the same text: the extremes,
+    // then random bit patterns.
+    void everyWrittenNumberReadsBack() {
+        const double largest = std::numeric_limits<double>::max();
+        const double tiny = std::numeric_limits<double>::denorm_min();
+        QList<double> values{largest,
+                             -largest,
+                             1.7976931348623151e308,
+                             -1.7976931348623151e308,
+                             std::nextafter(largest, 0.0),
+                             tiny,
+                             -tiny,
+                             std::numeric_limits<double>::min(),
+                             1e15,
+                             1e-5,
+                             9.999999999999995e14};
+        QRandomGenerator random(20261207);
+        while (values.size() < 200000) {
+            const quint64 bits = random.generate64();
+            double value = 0;
+            std::memcpy(&value, &bits, sizeof value);
+            if (std::isfinite(value))
+                values.append(value);
+        }
+        for (const double value : values) {
+            const QString text = generalText(value);
+            const auto parsed = parseNumber(text);
+            QVERIFY2(parsed && generalText(*parsed) == text, qPrintable(text));
+        }
     }
 };
 

@@ -170,20 +170,29 @@ void AcquisitionTest::vanishedAdapterThenStopAndSave() {
 }
 
 void AcquisitionTest::saveRefusals_data() {
-    QTest::addColumn<bool>("reshape"); // else the working directory goes
-    QTest::newRow("run store reshaped") << true;
-    QTest::newRow("directory gone") << false;
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<QString>("reason"); // in the message
+    QTest::newRow("run store reshaped") << "reshape" << 20 << "no longer in memory";
+    QTest::newRow("directory gone") << "gone" << 20 << "Cannot create";
+    QTest::newRow("full disk, small file") << "full" << 20 << "No space left on device";
+    QTest::newRow("full disk, large file") << "full" << 5000 << "No space left on device";
 }
 
 void AcquisitionTest::saveRefusals() {
-    QFETCH(bool, reshape);
+    QFETCH(QString, failure);
+    QFETCH(int, samples);
+    QFETCH(QString, reason);
     FormFixture fx;
+    if (failure == u"full")
+        fx.platform().fileSink = fullDisk();
     Form1& f = fx.start();
-    fx.startRun(20);
-    fx.send(block(0, 10) + block(10, 10));
-    if (reshape) {
+    fx.startRun(samples);
+    for (int first = 0; first < samples; first += 10)
+        fx.send(block(first, 10));
+    if (failure == u"reshape") {
         f.CheckEnCH1->setChecked(true);
-    } else {
+    } else if (failure == u"gone") {
         QDir(fx.dir()).mkdir(QStringLiteral("gone"));
         QDir::setCurrent(fx.dir() + QStringLiteral("/gone"));
         QDir(fx.dir()).rmdir(QStringLiteral("gone"));
@@ -191,7 +200,9 @@ void AcquisitionTest::saveRefusals() {
     f.CommandSave->click();
     QCOMPARE(fx.dialogs->shown.size(), 1);
     QCOMPARE(fx.dialogs->shown.first().title, QStringLiteral("Warning"));
-    QVERIFY(reshape || fx.dialogs->shown.first().text.contains(kName));
+    QVERIFY2(fx.dialogs->shown.first().text.contains(reason),
+             qPrintable(fx.dialogs->shown.first().text));
+    QVERIFY(failure == u"reshape" || fx.dialogs->shown.first().text.contains(kName));
     QVERIFY(QDir(fx.dir()).entryList({QStringLiteral("VemraData*")}).isEmpty());
 }
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QStatusBar>
 
 using namespace vemra;
 using namespace vemra::test;
@@ -63,6 +64,12 @@ void BoardPortTest::devicesLineSettingsAndDefaultComm() {
     f.SetupComm1();
     QVERIFY(fx.board->log().isEmpty());
     QVERIFY(fx.meter->log().isEmpty());
+
+    // With no stored port, "Default Comm" says where to choose one.
+    f.CommandCommStart->click();
+    QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("\" PIC System\" list")));
+    QCOMPARE(f.ComboPort->currentIndex(), -1);
+    f.CommandCommStart->setEnabled(true);
 
     f.CommPort1 = 2;
     f.CommPort2 = 0;

@@ -40,14 +40,26 @@ private slots:
     void refusedFilesApplyNothing();
     void reloadOnOpenPort();
     void startUpThenSaveAndLoadBack();
+    void failedSaveKeepsTheOldFile_data();
+    void failedSaveKeepsTheOldFile();
     void demoFileLoads();
 };
 
 void ConfigurationTest::refusedFilesApplyNothing_data() {
-    QTest::addColumn<QByteArray>("file"); // null: no file
+    QTest::addColumn<QByteArray>("file"); // null: no file; "<loop>", "<folder>": no file either
     QTest::addColumn<bool>("corrupted");  // else unreadable
     QTest::addColumn<QString>("detail");
-    QTest::newRow("missing") << QByteArray() << false << QStringLiteral("Vemra.ini");
+    QTest::newRow("missing") << QByteArray() << false << QStringLiteral("No such file");
+    QTest::newRow("link loop") << QByteArray("<loop>") << false
+                               << QStringLiteral("Too many levels of symbolic links");
+    QTest::newRow("folder") << QByteArray("<folder>") << false << QStringLiteral("not a plain");
+    // Damaged files are quoted by a short prefix: the message stays light to lay out.
+    QTest::newRow("no line break")
+        << QByteArray(1 << 21, 'x') << true << QStringLiteral("\"xxxxxxxxxx");
+    QTest::newRow("binary") << QByteArray("Comm1:\t\x01\x02\xff\x80") + QByteArray(1 << 20, '\0')
+                            << false << QStringLiteral("1 lines");
+    QTest::newRow("huge value") << configFile(3, "TotalNumOfPoints:\t" + QByteArray(256 << 10, 'z'))
+                                << true << QStringLiteral("\"zzzzzzzzzz");
     QTest::newRow("25 lines") << configFile().left(configFile().lastIndexOf("Multimeter")) << false
                               << QString();
     QTest::newRow("changed key") << configFile(5, "NumAveragePoints:\t20") << true
@@ -64,7 +76,12 @@ void ConfigurationTest::refusedFilesApplyNothing() {
     QFETCH(bool, corrupted);
     QFETCH(QString, detail);
     FormFixture fx;
-    if (!file.isNull())
+    const QString path = fx.dir() + QStringLiteral("/Vemra.ini");
+    if (file == "<loop>")
+        QVERIFY(QFile::link(path, path));
+    else if (file == "<folder>")
+        QVERIFY(QDir(fx.dir()).mkdir(QStringLiteral("Vemra.ini")));
+    else if (!file.isNull())
         fx.writeFile(QStringLiteral("Vemra.ini"), file);
     Form1& f = fx.start();
     QCOMPARE(fx.startupMessages.size(), 1);
@@ -74,6 +91,7 @@ void ConfigurationTest::refusedFilesApplyNothing() {
                                                         : QStringLiteral("Init File Error!"));
     QVERIFY2(fx.startupMessages.first().detail.contains(detail),
              qPrintable(fx.startupMessages.first().detail));
+    QVERIFY(fx.startupMessages.first().detail.size() < 200);
     QCOMPARE(f.TotalPoints, 1000);
     QCOMPARE(f.CommPort1, 0);
     QCOMPARE(f.CoeffCH0, 1.0); // raw counts, not zeros
@@ -141,13 +159,42 @@ void ConfigurationTest::startUpThenSaveAndLoadBack() {
     g.CommandCommStart->click();
     g.SaveConf->trigger();
     QCOMPARE(readFile(again.dir() + QStringLiteral("/Vemra.ini")), saved);
+}
 
-    // A folder where the file should go: the save fails and says so.
-    QFile::remove(again.dir() + QStringLiteral("/Vemra.ini"));
-    QDir(again.dir()).mkdir(QStringLiteral("Vemra.ini"));
-    g.SaveConf_Click();
-    QCOMPARE(again.dialogs->shown.last().title, QStringLiteral("Warning"));
-    QVERIFY(again.dialogs->shown.last().text.contains(QStringLiteral("Vemra.ini")));
+void ConfigurationTest::failedSaveKeepsTheOldFile_data() {
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("labelLength"); // long labels make a file larger than any buffer
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full disk, small file") << "full" << 10 << "No space left on device";
+    QTest::newRow("full disk, large file") << "full" << 30000 << "No space left on device";
+    QTest::newRow("folder in the way") << "folder" << 10 << "Vemra.ini";
+}
+
+void ConfigurationTest::failedSaveKeepsTheOldFile() {
+    QFETCH(QString, failure);
+    QFETCH(int, labelLength);
+    QFETCH(QString, reason);
+    FormFixture fx;
+    const QString path = fx.dir() + QStringLiteral("/Vemra.ini");
+    if (failure == u"full") {
+        fx.platform().fileSink = fullDisk();
+        fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
+    }
+    Form1& f = fx.start();
+    if (failure == u"folder")
+        QVERIFY(QDir(fx.dir()).mkdir(QStringLiteral("Vemra.ini")));
+    for (QLineEdit* label : {f.TextLabel, f.TextLabelCH1, f.TextLabelCH2, f.TextLabelMult})
+        label->setText(QString(labelLength, u'L'));
+    fx.dialogs->shown.clear();
+
+    f.SaveConf->trigger();
+    QCOMPARE(fx.dialogs->shown.size(), 1);
+    QCOMPARE(fx.dialogs->shown.first().title, QStringLiteral("Warning"));
+    QVERIFY2(fx.dialogs->shown.first().text.contains(reason),
+             qPrintable(fx.dialogs->shown.first().text));
+    if (failure == u"full")
+        QCOMPARE(readFile(path), configFile());
+    QCOMPARE(QDir(fx.dir()).entryList(QDir::Files | QDir::Hidden).size(), failure == u"full");
 }
 
 void ConfigurationTest::demoFileLoads() {

@@ -4,6 +4,7 @@
 
 #include "support/formfixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -178,6 +179,14 @@ void ReceiveTest::liveDisplayAndChecksums() {
     QCOMPARE(f.LabelForce->text(), QStringLiteral("0"));
     QCOMPARE(f.LabelCH1->text(), QStringLiteral("2"));   // 10 / 4 = 2.5 rounds to even
     QCOMPARE(f.LabelCH2->text(), QStringLiteral("102")); // 406 / 4 = 101.5 rounds to even
+    // A screen reader hears the newest values, the live ones within a repaint.
+    const auto spoken = [](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        return QStringList{a->text(QAccessible::Name), a->text(QAccessible::Value),
+                           a->text(QAccessible::Description)};
+    };
+    QTRY_COMPARE(spoken(f.LabelCH2), (QStringList{"102", "", "Average CH2"}));
+    QCOMPARE(spoken(f.TextAcq), (QStringList{"Acquired Points", "4", ""}));
     QCOMPARE(f.CWGraph1->pointCount(0), 4);
     QCOMPARE(f.CWGraph1->pointY(0, 0), 10.0);
     QCOMPARE(f.CWGraph1->pointY(1, 3), 103.0);

@@ -75,8 +75,11 @@ void StartupTest::namesCaptionsAndAccessibleNames_data() {
     QTest::newRow("CWNumEditFreq") << none << QStringLiteral("Acquisition Time (ms/10)");
     QTest::newRow("TextAcq") << QStringLiteral("0") << QStringLiteral("Acquired Points");
     QTest::newRow("ComboPort") << none << QStringLiteral("PIC System");
-    QTest::newRow("LabelFreqAct") << none << QStringLiteral("Frequenza (Hz)");
-    QTest::newRow("LabelBuff") << none << QStringLiteral("PIC System Status");
+    // Value displays: read out as their value, described by their caption.
+    QTest::newRow("LabelFreqAct") << none << QStringLiteral("0,098 Frequenza (Hz)");
+    QTest::newRow("LabelFrequency") << none << QStringLiteral("25,000 Frequency (Hz)");
+    QTest::newRow("LabelExpTime") << none << QStringLiteral("40,000 Total Exp Time (sec)");
+
 }
 
 void StartupTest::namesCaptionsAndAccessibleNames() {
@@ -99,8 +102,12 @@ void StartupTest::namesCaptionsAndAccessibleNames() {
         text = l->text();
     if (!caption.isNull())
         QCOMPARE(text, caption);
-    if (!announced.isNull())
-        QCOMPARE(QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name), announced);
+    if (!announced.isNull()) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
+        const QString description = a->text(QAccessible::Description);
+        QCOMPARE(a->text(QAccessible::Name) + (description.isEmpty() ? "" : " " + description),
+                 announced);
+    }
 }
 
 void StartupTest::panelSharing_data() {

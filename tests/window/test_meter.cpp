@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTimer>
-#include <qcustomplot.h>
 
 using namespace vemra;
 using namespace vemra::test;
@@ -39,12 +38,10 @@ class MeterTest : public QObject {
     Q_OBJECT
 private slots:
     void portAndItsFailures();
-    void externalChannelSwitch();
     void commandsOnTheWire_data();
     void commandsOnTheWire();
     void initSequence_data();
     void initSequence();
-    void parameterLines();
     void readingStream();
     void ringOrDrop_data();
     void ringOrDrop();
@@ -53,7 +50,6 @@ private slots:
     void mergeAxisLayouts();
     void stoppedRunKeepsItsReadings_data();
     void stoppedRunKeepsItsReadings();
-    void meterGraphMouse();
     void exitEndsAtOnce();
 };
 
@@ -68,21 +64,20 @@ void MeterTest::portAndItsFailures() {
     QVERIFY(f.ComboPort2->isEnabled() && f.ComboPort2->currentIndex() == -1);
     QVERIFY(!f.MultimSetup->isEnabled());
 
+    // "Default Comm" with the external channel on, as the configuration file leaves it.
     fx.meter->setOpenFailure({});
-    fx.chooseMeterPort(2);
+    f.CommPort2 = 2;
+    f.AgilChann->setChecked(true);
+    f.CommandCommStart->click();
     const LineSettings line = fx.meter->line();
-    QCOMPARE((QList<int>{line.baud, line.parity, line.dataBits, line.stopBits}),
-             (QList<int>{9600, 'N', 8, 2}));
-    QCOMPARE((QList<int>{f.MSComm2->inBufferSize(), f.MSComm2->inputLen(), f.MSComm2->rThreshold(),
-                         int(f.MSComm2->inputMode())}),
-             (QList<int>{10000, 16, 16, int(InputMode::Text)}));
+    QCOMPARE(
+        (QList<int>{line.baud, line.parity, line.dataBits, line.stopBits, f.MSComm2->inBufferSize(),
+                    f.MSComm2->inputLen(), f.MSComm2->rThreshold(), int(f.MSComm2->inputMode())}),
+        (QList<int>{9600, 'N', 8, 2, 10000, 16, 16, int(InputMode::Text)}));
     QCOMPARE(fx.meter->log(), (QStringList{"open /dev/ttyS1", "clear"}));
     QVERIFY(!f.ComboPort2->isEnabled() && f.MultimSetup->isEnabled());
-    QVERIFY(!f.TimerSendFrame->isActive()); // the external channel is off
-
-    fx.meter->deliver("12345");
-    f.CommandBuff->click();
-    QCOMPARE(f.LabelBuff2->text(), QStringLiteral("5"));
+    QVERIFY(f.TimerSendFrame->isActive() && f.CWButtonChangeScrean->isEnabled());
+    QCOMPARE(f.MultData.size(), 1001);
 
     // An unplugged adapter: reported, the list usable again, the meter panel closed.
     f.MultimSetup->trigger();
@@ -91,30 +86,6 @@ void MeterTest::portAndItsFailures() {
     QVERIFY(!f.MultimSetup->isEnabled() && !f.MultimSetup->isChecked());
     QVERIFY(f.FrameAgilent->isHidden());
     QVERIFY(fx.dialogs->shown.last().text.contains(QStringLiteral("No such device")));
-}
-
-void MeterTest::externalChannelSwitch() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.CommPort2 = 2;
-    f.AgilChann->setChecked(true); // as the configuration file sets it
-    f.CommandCommStart->click();
-    QVERIFY(f.MSComm2->portOpen() && f.TimerSendFrame->isActive());
-    QVERIFY(f.CWButtonChangeScrean->isEnabled());
-    QCOMPARE(f.MultData.size(), 1001);
-
-    f.CWButtonChangeScrean->setValue(true);
-    f.AgilChann->trigger();
-    QVERIFY(!f.AgilChann->isChecked() && !f.CWButtonChangeScrean->value());
-    QVERIFY(!f.CWButtonChangeScrean->isEnabled());
-    QCOMPARE(f.MultData.size(), 1);
-
-    // Without a meter port the switch takes effect but nothing is sent.
-    f.TimerSendFrame->stop();
-    f.MSComm2->close();
-    f.AgilChann->trigger();
-    QVERIFY(!f.TimerSendFrame->isActive() && f.CWButtonChangeScrean->isEnabled());
-    QCOMPARE(f.MultData.size(), 1001);
 }
 
 void MeterTest::commandsOnTheWire_data() {
@@ -152,12 +123,21 @@ void MeterTest::initSequence() {
     Form1& f = fx.start();
     if (open)
         fx.chooseMeterPort(1);
-    f.LabelParam[1]->setText(QString());
+    // The parameter lines as the manual panel edits them: line 5 is never one of them.
+    f.Command1->click();
+    QStringList loaded;
+    for (const QLineEdit* line : f.TextCommand)
+        loaded << line->text();
+    QCOMPARE(loaded, (QStringList{"CONF:FRES DEF,DEF", "TRIG:SOUR EXT", "TRIG:COUNT INF",
+                                  "FRES:NPLC 1", "", "READ?"}));
+    f.TextCommand[1]->clear();
+    f.TextCommand[4]->setText(QStringLiteral("*CLS"));
+    f.CommandSavParam->click();
+    QCOMPARE(f.LabelParam[4]->text(), QStringLiteral("*CLS"));
+
     f.TextLabelMult->setText(QStringLiteral("Strain (Ohm)"));
     f.CommandResetParam->click();
-    QVERIFY(f.TimerSendFrame->isActive());
-    QCOMPARE(f.TimerSendFrame->interval(), 100);
-    QCOMPARE(f.TimerSendFrame->timerType(), Qt::PreciseTimer);
+    QVERIFY(f.TimerSendFrame->isActive() && f.TimerSendFrame->interval() == 100);
     QCOMPARE(f.CWGraphMult->axisCaption(2), QStringLiteral("Strain (Ohm)"));
     QVERIFY(fx.meter->written().isEmpty()); // the first line waits for the first tick
 
@@ -175,30 +155,6 @@ void MeterTest::initSequence() {
     QCOMPARE(fx.meter->written(), open ? QByteArray("SYST:REM\r\nCONF:FRES DEF,DEF\r\n\r\n"
                                                     "TRIG:COUNT INF\r\nFRES:NPLC 1\r\nREAD?\r\n")
                                        : QByteArray());
-}
-
-void MeterTest::parameterLines() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    const auto texts = [](const auto& boxes) {
-        QStringList out;
-        for (const auto* box : boxes)
-            out << box->text();
-        return out;
-    };
-    f.Command1->click();
-    QCOMPARE(texts(f.TextCommand), (QStringList{"CONF:FRES DEF,DEF", "TRIG:SOUR EXT",
-                                                "TRIG:COUNT INF", "FRES:NPLC 1", "", "READ?"}));
-    f.TextCommand[1]->clear();
-    f.TextCommand[4]->setText(QStringLiteral("SAMP:COUN 1"));
-    f.TextCommand[5]->setText(QStringLiteral("never a parameter"));
-    f.CommandSavParam->click();
-    QCOMPARE(texts(f.LabelParam), (QStringList{"CONF:FRES DEF,DEF", "", "TRIG:COUNT INF",
-                                               "FRES:NPLC 1", "SAMP:COUN 1"}));
-    f.SaveConf->trigger();
-    const QByteArray saved = readFile(fx.dir() + QStringLiteral("/Vemra.ini"));
-    QVERIFY(saved.contains("MultimeterCommand1:\t\r\nMultimeterCommand2:\tTRIG:COUNT INF\r\n"));
-    QVERIFY(saved.contains("MultimeterCommand4:\tSAMP:COUN 1\r\n"));
 }
 
 void MeterTest::readingStream() {
@@ -220,7 +176,10 @@ void MeterTest::readingStream() {
     QCOMPARE(f.MultData.text(1), QLatin1StringView("-5,00000000E-07"));
 
     // Off, the channel keeps one slot: the reading is shown, dropped and counted, not charted.
+    f.CWButtonChangeScrean->setValue(true);
     f.AgilChann->trigger();
+    QVERIFY(!f.CWButtonChangeScrean->value() && !f.CWButtonChangeScrean->isEnabled());
+    QCOMPARE(f.MultData.size(), 1);
     fx.sendMeter(units({7}));
     QCOMPARE(f.LabelMultCH->text(), QStringLiteral("+7,00000000E+00"));
     QCOMPARE(f.CWGraphMult->pointCount(0), 2);
@@ -308,23 +267,19 @@ void MeterTest::mergeAxisLayouts() {
     QCOMPARE(f.CWNumEditAgilMax->value(), 1100.0);
     f.CWButtonGraphMerg->click();
 
+    // A white trace on the axis after the channels' (the first keeps its own), range and
+    // caption from the edits and the label, the readings cut to the run's samples.
     const Graph& g = *f.CWGraph1;
     const int trace = f.NumChannels;
-    QCOMPARE(g.traceCount(), trace + 1);
-    QVERIFY(mask == 0 || g.traceAxis(0) == 2); // the first channel keeps its axis
-    QCOMPARE(g.traceAxis(trace), axis);
-    QCOMPARE(g.axisCount(), axis);
-    QCOMPARE(g.axisOpposite(axis), mask != 0);
-    QCOMPARE(g.traceColor(trace), QColor(Qt::white));
-    QCOMPARE(g.axisTickColor(axis), QColor(Qt::white));
+    QCOMPARE((QList<int>{g.traceCount(), g.traceAxis(0), g.traceAxis(trace), g.axisCount(),
+                         g.axisOpposite(axis), f.MultData.size(), g.pointCount(trace)}),
+             (QList<int>{trace + 1, mask ? 2 : axis, axis, axis, mask != 0, 10, 10}));
+    QVERIFY(g.traceColor(trace) == Qt::white && g.axisTickColor(axis) == Qt::white);
     QCOMPARE(g.axisCaption(axis), QStringLiteral("Resistence (Ohm)"));
-    QCOMPARE((QList<double>{g.axisMinimum(axis), g.axisMaximum(axis)}),
-             (QList<double>{1000, 1100}));
-    QCOMPARE(f.MultData.size(), 10); // cut to the run's samples
-    QCOMPARE(g.pointCount(trace), 10);
-    QCOMPARE((QList<double>{g.pointY(trace, 1), g.pointY(trace, 3)}), (QList<double>{1100, 1050}));
-    QVERIFY(std::isnan(g.pointY(trace, 2)));
-    QVERIFY(!f.CWButtonGraphMerg->isEnabled());
+    QCOMPARE((QList<double>{g.axisMinimum(axis), g.axisMaximum(axis), g.pointY(trace, 1),
+                            g.pointY(trace, 3)}),
+             (QList<double>{1000, 1100, 1100, 1050}));
+    QVERIFY(std::isnan(g.pointY(trace, 2)) && !f.CWButtonGraphMerg->isEnabled());
 
     f.CWNumEditAgilMax->setValue(2000);
     QCOMPARE(g.axisMaximum(axis), 2000.0);
@@ -371,28 +326,6 @@ void MeterTest::stoppedRunKeepsItsReadings() {
     fx.meter->deliver("+1.2345"); // a unit cut short before the next Start
     f.CommandSendData->click();   // which starts empty and in step
     QVERIFY(!f.MultData.filled(0) && f.MSComm2->inBufferCount() == 0);
-}
-
-void MeterTest::meterGraphMouse() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    const QCustomPlot* plot = f.CWGraphMult->plot();
-    for (const auto& [shift, pan, rectangle] :
-         {std::tuple{1, true, false}, {2, false, true}, {3, false, false}, {0, false, false}}) {
-        emit f.CWGraphMult->mousePressed(Qt::LeftButton, shift, 0, 0);
-        QCOMPARE(plot->interactions().testFlag(QCP::iRangeDrag), pan);
-        QCOMPARE(!plot->axisRect()->rangeZoomAxes(Qt::Vertical).isEmpty(), rectangle);
-    }
-
-    f.CWNumEdit1->setValue(500);
-    f.CWGraphMult->appendPoint(0, 7);
-    f.CWGraphMult->appendPoint(0, 9);
-    f.CWGraphMult->setAxisRange(1, 100, 200);
-    emit f.CWGraphMult->doubleClicked();
-    QCOMPARE((QList<double>{f.CWGraphMult->axisMinimum(1), f.CWGraphMult->axisMaximum(1),
-                            f.CWGraphMult->axisMinimum(2), f.CWGraphMult->axisMaximum(2)}),
-             (QList<double>{0, 500, 7, 9}));
-    QVERIFY(f.CWGraphMult->axisAutoScale(2));
 }
 
 void MeterTest::exitEndsAtOnce() {

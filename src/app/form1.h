@@ -35,6 +35,8 @@ class QTimer;
 
 namespace vemra {
 
+struct CoefficientCheck;
+
 // What the window stands on; the program passes the real devices, tests pass loopbacks,
 // a dialog recorder and a fixed clock.
 struct Platform {
@@ -288,6 +290,29 @@ public:
     void CheckEnCH1_Click();
     void CheckEnCH2_Click();
     void Visualizza();
+    void EnbleAll_Click();
+    void TextLabel_KeyPress(int& KeyAscii);
+    void TextLabelCH1_KeyPress(int& KeyAscii);
+    void TextLabelCH2_KeyPress(int& KeyAscii);
+    void LabelForce_Click();
+    void LabelCH1_Click();
+    void LabelCH2_Click();
+    void CWNumEditSpan_ValueChanged(double value);
+    void CWNumEditSpanCH1_ValueChanged(double value);
+    void CWNumEditSpanCH2_ValueChanged(double value);
+    void CWNumEdit1_ValueChanged(double value);
+    void CommandResetSpan_Click();
+    void CWGraph1_DblClick();
+    void CWGraph1_MouseDown(int button, int shift, double x, double y);
+    void GraphToggle_Click();
+    void CWButtonChangeScrean_ValueChanged(bool value);
+
+    // ---- Calibration (calibration/) ----
+    void TextCoeff_KeyPress(int& KeyAscii);
+    void TextCoeffCH1_KeyPress(int& KeyAscii);
+    void TextCoeffCH2_KeyPress(int& KeyAscii);
+    void CheckCoeff_Click();
+    void SelectChannel_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -304,7 +329,7 @@ private:
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
     // The board port is gone (unplugged, or it could not be opened again): its list becomes
-    // usable so the operator can choose the port again.
+    // usable so the operator can choose the port again, once the run is stopped.
     void boardPortLost();
     void channelEnableRule(int channel);
     // Sets or clears the channel's mask bit and enables its span edit as its box says
@@ -320,6 +345,30 @@ private:
     void sendMeterLine(const QString& text);
     // The meter port could not be opened or is gone: its list becomes usable again.
     void meterPortLost();
+    // Whether the stopped run is still in the stores: its samples' store not re-dimensioned
+    // since its Start (its readings are held until the next Start).
+    bool runStillHeld() const;
+
+    // One board channel's controls and coefficient (0 CH0, 1 CH1, 2 CH2).
+    struct ChannelControls {
+        QCheckBox* enable;
+        QLineEdit* coefficientText;
+        QLineEdit* label;
+        double& coefficient;
+        NumEdit* span;
+        QLabel* spanCaption;
+        QLabel* averageCaption;
+        QColor colour;
+    };
+    ChannelControls channelControls(int channel);
+    int spanAxis(int channel) const;
+    void restoreView(bool resetSpans);
+    void labelKeyPress(int channel, int& keyAscii);
+    void coefficientKeyPress(int channel, int& keyAscii);
+    void commitCoefficient(int channel);
+    void refuseCoefficient(int channel, const CoefficientCheck& check);
+    void enterCalibration();
+    bool leaveCalibration();
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
@@ -336,6 +385,9 @@ private:
     // From a Stop with the external channel on until the next Start the readings store
     // belongs to the stopped run: "Save" and the merge read it, so nothing re-dimensions it.
     bool readingsHeld_ = false;
+    // "Save" was usable when the calibration mode was entered: leaving gives it back while
+    // that run is still held.
+    bool saveBeforeCalibration_ = false;
 };
 
 } // namespace vemra

@@ -453,6 +453,10 @@ QWidget* Form1::buildSidePanels() {
                             2);
             grid->addWidget(labels[ch], row + 1, 3);
         }
+        auto* hint = new QLabel(tr("Enter commits a field. \"Advanced Setup \u2192 Select "
+                                   "Channels\" again applies every field and closes the panel."));
+        hint->setWordWrap(true);
+        grid->addWidget(hint, 8, 0, 1, 4);
         grid->addWidget(CheckCoeff, 6, 0, 1, 4);
         LabelTest = named(new QLabel, "LabelTest");
         LabelTest->hide();

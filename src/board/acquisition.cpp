@@ -45,6 +45,9 @@ void Form1::CommandSendData_Click() {
     CommandSendData->setEnabled(false);
     CommandOff->setEnabled(true);
     CommandSave->setEnabled(false);
+    // Either would re-dimension the stores and re-open the port under the decoder.
+    EnbleAll->setEnabled(false);
+    SelectChannel->setEnabled(false);
 
     TextAcq->setText(QStringLiteral("0"));
     SampleCount = 0;
@@ -78,9 +81,13 @@ void Form1::CommandOff_Click() {
     CommandSendData->setEnabled(true);
     CommandOff->setEnabled(false);
     CommandSave->setEnabled(true);
+    EnbleAll->setEnabled(true);
+    SelectChannel->setEnabled(true);
 
     if (MSComm1->portOpen())
         sendByte(MSComm1, board::kStopByte);
+    else
+        boardPortLost(); // lost during the run: the list is usable again now
 
     if (AgilChann->isChecked()) {
         // A hidden graph rescales only when it is drawn; the range it reached is wanted.
@@ -112,6 +119,10 @@ void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock)
 void Form1::dimensionReadings(int lastIndex) {
     if (!readingsHeld_)
         dimensionMultData(MultData, lastIndex);
+}
+
+bool Form1::runStillHeld() const {
+    return sampleGeneration_ == runSampleGeneration_;
 }
 
 void Form1::Form_Unload() {

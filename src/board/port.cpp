@@ -80,7 +80,9 @@ void Form1::ComboPort_Click() {
 void Form1::boardPortLost() {
     const QSignalBlocker block(ComboPort);
     ComboPort->setCurrentIndex(-1);
-    ComboPort->setEnabled(true);
+    // During a run the list stays locked until "Stop": a port chosen again would give "Start"
+    // back beside "Stop", and "Start" would throw the unsaved run away.
+    ComboPort->setEnabled(!CommandOff->isEnabled());
 }
 
 void Form1::CommandCommStart_Click() {

@@ -26,26 +26,8 @@ void Form1::GraphSetup() {
     CWGraph1->removeAddedValueAxes();
     CWGraph1->clearTraces();
 
-    struct Channel {
-        QCheckBox* enable;
-        QLineEdit* label;
-        double coefficient;
-        QColor colour;
-        NumEdit* span;
-        QLabel* spanCaption;
-        QLabel* averageCaption;
-    };
-    const Channel channels[3] = {
-        {CheckEnCH0, TextLabel, CoeffCH0, QColor(0, 255, 0), CWNumEditSpan, LabelSpan,
-         LabelAverage},
-        {CheckEnCH1, TextLabelCH1, CoeffCH1, QColor(255, 0, 0), CWNumEditSpanCH1, LabelSpanCH1,
-         LabelAverageCH1},
-        {CheckEnCH2, TextLabelCH2, CoeffCH2, QColor(0, 0, 255), CWNumEditSpanCH2, LabelSpanCH2,
-         LabelAverageCH2},
-    };
-
     for (int ch = 0; ch < 3; ++ch) {
-        const Channel& c = channels[ch];
+        const ChannelControls c = channelControls(ch);
         if (checkValue(c.enable) != 1)
             continue;
         const int trace = CWGraph1->addTrace();
@@ -59,13 +41,15 @@ void Form1::GraphSetup() {
             CWGraph1->setAxisOpposite(CWGraph1->addValueAxis());
         const int axis = CWGraph1->axisCount();
 
-        const double fullScale = c.coefficient * 1023.0;
-        CWGraph1->setAxisRange(axis, 0, fullScale);
         CWGraph1->setAxisCaption(axis, c.label->text());
         CWGraph1->setAxisTickColor(axis, c.colour);
         CWGraph1->bindTrace(trace, axis);
 
+        // The span edit's own handler narrows the axis to what the edit holds; a full
+        // scale beyond the edit's limit still gets the whole axis.
+        const double fullScale = c.coefficient * 1023.0;
         c.span->setValue(fullScale);
+        CWGraph1->setAxisRange(axis, 0, fullScale);
         c.spanCaption->setText(QStringLiteral("Max Span ") + c.label->text());
         c.averageCaption->setText(QStringLiteral("Average ") + c.label->text());
     }

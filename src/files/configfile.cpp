@@ -92,8 +92,9 @@ public:
         if (!number)
             return 0;
         const std::int16_t port = toInt16(*number);
-        if (port < 0 || port > highestPort)
-            refuse(QStringLiteral("port number %1 outside 0..%2").arg(port).arg(highestPort));
+        // 0 or less: no port.
+        if (port > highestPort)
+            refuse(QStringLiteral("port number %1 above %2").arg(port).arg(highestPort));
         return port;
     }
 

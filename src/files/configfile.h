@@ -18,7 +18,7 @@ const std::array<QString, configLineCount>& configKeys();
 
 // Every setting the file holds, in file order.
 struct Config {
-    std::int16_t comm1 = 0; // port numbers, 0 = none chosen
+    std::int16_t comm1 = 0; // port numbers, 0 or less = none
     std::int16_t comm2 = 0;
     double totalPoints = 0;
     double period = 0;

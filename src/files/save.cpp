@@ -13,7 +13,7 @@ void Form1::CommandSave_Click() {
     const auto warn = [this](const QString& text) {
         dialogs().message(QStringLiteral("Warning"), text, MessageIcon::Warning);
     };
-    if (sampleGeneration_ != runSampleGeneration_) {
+    if (!runStillHeld()) {
         warn(tr("The stopped run is no longer in memory: a change of channels, points per "
                 "block or total points re-dimensioned its store. Nothing was saved."));
         return;

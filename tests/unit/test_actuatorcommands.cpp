@@ -29,13 +29,6 @@ private slots:
         QTEST(parametersCommand(maxValue, boxes[0], boxes[1]).toHex(), "hex");
     }
 
-    void startsAndStops() {
-        using enum Waveform;
-        QCOMPARE(startCommand(Sine) + startCommand(Square) + startCommand(Triangle) +
-                     startCommand(Sawtooth) + stopCommand(),
-                 "3N2N4N5N6F");
-    }
-
     void frequency_data() {
         QTest::addColumn<QString>("sampling"); // as "Frequency (Hz)" shows it
         QTest::addColumn<double>("multiplier");

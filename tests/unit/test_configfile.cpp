@@ -84,6 +84,7 @@ private slots:
             {11, "CalibrationCoeffCH0:\tabc", nullptr},
             {26, "MultimeterEnabled:\tmaybe", nullptr},
             {2, "Comm2:\t2.5", "2"},
+            {1, "Comm1:\t-1", "-1"},
             {26, "MultimeterEnabled:\t-1", "True"},
             {26, "MultimeterEnabled:\t0", "False"},
             {26, "MultimeterEnabled:\tFalse", "False"},

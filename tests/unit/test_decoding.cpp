@@ -2,26 +2,13 @@
 
 #include "board/decoding.h"
 #include "board/protocol.h"
+#include "support/records.h"
 
 #include <QtTest>
 
 using namespace vemra;
 using namespace vemra::board;
-
-namespace {
-
-// A record as the board builds it, checksum included.
-QByteArray record(const QList<int>& raws) {
-    QByteArray r(1, '\x55');
-    int sum = 0;
-    for (int raw : raws) {
-        r.append(char(raw & 0xFF)).append(char(raw >> 8));
-        sum += (raw & 0xFF) + (raw >> 8);
-    }
-    return r.append(char(255 - sum % 256));
-}
-
-} // namespace
+using vemra::test::record;
 
 class DecodingTest : public QObject {
     Q_OBJECT

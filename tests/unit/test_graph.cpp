@@ -122,35 +122,6 @@ private slots:
         QFETCH(double, value);
         QTEST(vemra::exponentLabel(value), "label");
     }
-
-    void dragModeConfiguresPlot_data() {
-        QTest::addColumn<DragMode>("mode");
-        QTest::addColumn<bool>("pan");
-        QTest::addColumn<bool>("valueAxesFollow");
-        QTest::newRow("pan") << DragMode::Pan << true << true;
-        QTest::newRow("rectangle zoom") << DragMode::ZoomRect << false << true;
-        QTest::newRow("x zoom") << DragMode::ZoomX << false << false;
-    }
-    void dragModeConfiguresPlot() {
-        QFETCH(DragMode, mode);
-        QFETCH(bool, pan);
-        QFETCH(bool, valueAxesFollow);
-        Graph g;
-        g.setDragMode(pan ? DragMode::ZoomRect : DragMode::Pan);
-        g.setDragMode(mode);
-        g.addValueAxis(); // axes added later take part too
-        QCustomPlot* plot = g.plot();
-        const auto moved = [&](Qt::Orientation o) {
-            return pan ? plot->axisRect()->rangeDragAxes(o) : plot->axisRect()->rangeZoomAxes(o);
-        };
-        QCOMPARE(plot->interactions().testFlag(QCP::iRangeDrag), pan);
-        QCOMPARE(plot->selectionRectMode(), pan ? QCP::srmNone : QCP::srmZoom);
-        QCOMPARE(moved(Qt::Horizontal), QList<QCPAxis*>{plot->xAxis});
-        const QList<QCPAxis*> all{plot->yAxis, plot->axisRect()->axes(QCPAxis::atRight).last()};
-        QCOMPARE(moved(Qt::Vertical), valueAxesFollow ? all : QList<QCPAxis*>());
-        g.removeAddedValueAxes();
-        QCOMPARE(moved(Qt::Vertical), valueAxesFollow ? all.mid(0, 1) : QList<QCPAxis*>());
-    }
 };
 
 QTEST_MAIN(TestGraph)

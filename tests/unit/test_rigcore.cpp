@@ -1,15 +1,12 @@
-// The rig's pure parts; the end-to-end tests trust what they put on the line.
+// What the rig puts on the line and how it reads the station's commands: the end-to-end
+// tests compare the station's results with it.
 
 #include "rig/commands.h"
 #include "rig/meter.h"
-#include "rig/options.h"
 #include "rig/record.h"
-#include "rig/waveform.h"
 
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
-#include <tuple>
 
 using namespace vemra::rig;
 
@@ -36,20 +33,6 @@ private slots:
         QFETCH(int, lead);
         QFETCH(int, mask);
         QTEST(encoded(lead, mask, {0x0123, 0x0302, 0x0200}).toHex(), "hex");
-    }
-
-    void recordsBalanceForAnyValues() {
-        QRandomGenerator random(1);
-        for (int round = 0; round < 4000; ++round) {
-            Samples raw;
-            for (std::uint16_t& sample : raw)
-                sample = std::uint16_t(random.bounded(65536));
-            const QByteArray record = encoded(round, round % 8, raw);
-            int sum = 0;
-            for (qsizetype i = 1; i < record.size(); ++i)
-                sum += std::uint8_t(record[i]);
-            QVERIFY2(sum % 256 == 255, record.toHex(' ').constData());
-        }
     }
 
     void parsesCommandsHoweverSplit_data() {
@@ -80,32 +63,6 @@ private slots:
                     lines << QString::fromStdString(describe(command));
             QVERIFY2(lines.join(", ") == commands, qPrintable(QString("split at %1").arg(split)));
         }
-    }
-
-    void actuatorFrequency() {
-        QCOMPARE(vemra::rig::actuatorFrequency(400, 1, 1), 25.0 / 256);
-        QCOMPARE(vemra::rig::actuatorFrequency(10, 255, 2), 2000.0 / (255 * 256));
-        QCOMPARE(vemra::rig::actuatorFrequency(400, 0, 4), 0.0);
-    }
-
-    void wavesAtKnownPhases_data() {
-        QTest::addColumn<int>("drive");
-        QTest::addColumn<double>("phase");
-        QTest::addColumn<double>("value");
-        using enum Drive;
-        const std::tuple<Drive, double, double> rows[] = {
-            {Sine, 0.25, 1},         {Sine, 2.25, 1},       {Sine, -0.25, -1},
-            {Square, 0.49, 1},       {Square, 0.5, -1},     {Triangle, 0.125, 0.5},
-            {Triangle, 0.875, -0.5}, {Sawtooth, 0.25, 0.5}, {Sawtooth, 0.5, -1},
-            {Sawtooth, 0.75, -0.5},  {Manual, 0.3, 1},      {Idle, 0.25, 0}};
-        for (const auto& [drive, phase, value] : rows)
-            QTest::addRow("%s at %g", driveName(drive).data(), phase)
-                << int(drive) << phase << value;
-    }
-    void wavesAtKnownPhases() {
-        QFETCH(int, drive);
-        QFETCH(double, phase);
-        QTEST(wave(Drive(drive), phase), "value");
     }
 
     void meterAnswersLikeTheInstrument_data() {
@@ -151,32 +108,6 @@ private slots:
         say("\x03"); // device clear: no more readings
         meter.trigger(1, 4, {512, 300, 250}, 120'000'000);
         QCOMPARE(heard(1000), QString());
-    }
-
-    void refusesOptions_data() {
-        QTest::addColumn<QString>("args");
-        QTest::addColumn<QString>("error");
-        const std::pair<const char*, const char*> rows[] = {
-            {"--slow", "unknown option --slow"},
-            {"--fast --seed", "--seed needs a value"},
-            {"--truth --fast", "--truth needs a value"},
-            {"--dir=", "--dir needs a value"},
-            {"--fast=1", "--fast takes no value"},
-            {"--seed 12x", "--seed needs a whole number"},
-            {"--after-stop=-1", "--after-stop needs a whole number"},
-            {"--bad-checksum-every 0", "--bad-checksum-every needs a whole number of at least 1"}};
-        for (const auto& [args, error] : rows)
-            QTest::newRow(args) << QString(args) << QString(error);
-    }
-    void refusesOptions() {
-        QFETCH(QString, args);
-        QFETCH(QString, error);
-        std::vector<std::string> arguments;
-        for (const QString& arg : args.split(' '))
-            arguments.push_back(arg.toStdString());
-        std::string message;
-        QVERIFY(!parseOptions(arguments, message));
-        QVERIFY2(QString::fromStdString(message).startsWith(error), message.c_str());
     }
 };
 

@@ -42,37 +42,6 @@ private slots:
         QCOMPARE(changed.last().first().toDouble(), value);
     }
 
-    void keyHandlerSeesCodes_data() {
-        QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<int>("seenCode");
-        QTest::addColumn<int>("newCode"); // -1 leaves the code as the handler received it
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("returned");
-        QTest::newRow("digit passes") << Qt::Key_5 << 53 << -1 << "125" << false;
-        QTest::newRow("letter cancelled") << Qt::Key_A << 97 << 0 << "12" << false;
-        QTest::newRow("point to comma") << Qt::Key_Period << 46 << 44 << "12," << false;
-        QTest::newRow("backspace cancelled") << Qt::Key_Backspace << 8 << 0 << "12" << false;
-        QTest::newRow("keypad enter passes") << Qt::Key_Enter << 13 << -1 << "12" << true;
-        QTest::newRow("enter cancelled") << Qt::Key_Return << 13 << 0 << "12" << false;
-    }
-    void keyHandlerSeesCodes() {
-        QFETCH(Qt::Key, key);
-        QFETCH(int, seenCode);
-        QFETCH(int, newCode);
-        QLineEdit box("12");
-        QSignalSpy returned(&box, &QLineEdit::returnPressed);
-        QList<int> seen;
-        onKeyPress(&box, [&](int& code) {
-            seen.append(code);
-            if (newCode >= 0)
-                code = newCode;
-        });
-        QTest::keyClick(&box, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCOMPARE(seen, QList<int>{seenCode});
-        QTEST(box.text(), "text");
-        QTEST(returned.count() == 1, "returned");
-    }
-
     void keyHandlerLeavesEditingKeys() {
         QLineEdit box("123");
         onKeyPress(&box, [](int& code) { code = 0; });

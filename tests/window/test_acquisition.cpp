@@ -30,16 +30,22 @@ private slots:
 };
 
 void AcquisitionTest::lifecycleStates_data() {
-    // One letter a step: p port, s Start, S Start's handler (its button is off), o Stop.
+    // One letter a step: p port, s Start, S Start's handler (its button is off), o Stop,
+    // c "Select Channels", e "Enable CH1".
     QTest::addColumn<QString>("path");
-    // 1 enabled, 0 not: Start, Stop, Save, timing panel, coefficients box, edits, port list
+    // 1 enabled, 0 not: Start, Stop, Save, timing panel, coefficients box, edits, port list,
+    // "Enable All Channels" and "Select Channels"
     QTest::addColumn<QString>("expected");
-    QTest::newRow("No port") << QString() << QStringLiteral("0000011");
-    QTest::newRow("Ready") << QStringLiteral("p") << QStringLiteral("1001110");
-    QTest::newRow("Running") << QStringLiteral("ps") << QStringLiteral("0100000");
-    QTest::newRow("Stopped") << QStringLiteral("pso") << QStringLiteral("1011110");
-    QTest::newRow("Running, no port") << QStringLiteral("S") << QStringLiteral("0100001");
-    QTest::newRow("Stopped, no port") << QStringLiteral("So") << QStringLiteral("1011111");
+    QTest::newRow("No port") << QString() << QStringLiteral("00000110");
+    QTest::newRow("Ready") << QStringLiteral("p") << QStringLiteral("10011101");
+    QTest::newRow("Running") << QStringLiteral("ps") << QStringLiteral("01000000");
+    QTest::newRow("Stopped") << QStringLiteral("pso") << QStringLiteral("10111101");
+    QTest::newRow("Running, no port") << QStringLiteral("S") << QStringLiteral("01000010");
+    QTest::newRow("Stopped, no port") << QStringLiteral("So") << QStringLiteral("10111111");
+    QTest::newRow("Calibrating") << QStringLiteral("psoc") << QStringLiteral("00001101");
+    QTest::newRow("Stopped, calibrated") << QStringLiteral("psocc") << QStringLiteral("10111101");
+    QTest::newRow("Stopped, channels changed")
+        << QStringLiteral("psocec") << QStringLiteral("10011101");
 }
 
 void AcquisitionTest::lifecycleStates() {
@@ -54,8 +60,12 @@ void AcquisitionTest::lifecycleStates() {
             f.CommandSendData->click();
         else if (step == 'S')
             f.CommandSendData_Click();
-        else
+        else if (step == 'o')
             f.CommandOff->click();
+        else if (step == 'c')
+            f.SelectChannel->trigger();
+        else
+            f.CheckEnCH1->click();
     }
     // A control inside a disabled panel is still enabled itself.
     const auto own = [](const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); };
@@ -64,7 +74,7 @@ void AcquisitionTest::lifecycleStates() {
          {f.CommandSendData->isEnabled(), f.CommandOff->isEnabled(), f.CommandSave->isEnabled(),
           f.FrameContols->isEnabled(), f.CheckCoeff->isEnabled(),
           own(f.CWNumEditNumPoint) && own(f.CWNumEditFreq) && own(f.CWNumEdit1),
-          f.ComboPort->isEnabled()})
+          f.ComboPort->isEnabled(), f.EnbleAll->isEnabled() && f.SelectChannel->isEnabled()})
         actual += on ? u'1' : u'0';
     QCOMPARE(actual, expected);
     if (!path.contains('p'))
@@ -147,10 +157,15 @@ void AcquisitionTest::vanishedAdapterThenStopAndSave() {
     QTRY_VERIFY(!f.MSComm1->portOpen());
     QTRY_COMPARE(fx.dialogs->shown.size(), 1);
     QVERIFY(fx.dialogs->shown.first().text.contains(QStringLiteral("No such device")));
-    // The list is usable again, so the operator can choose the port once it is back.
-    QVERIFY(f.ComboPort->isEnabled());
+    // Still running, with the port list locked: only "Stop" goes on from here.
+    QVERIFY(f.CommandOff->isEnabled() && !f.CommandSendData->isEnabled());
+    QVERIFY(!f.ComboPort->isEnabled());
+    QVERIFY(!f.FrameContols->isEnabled());
 
+    fx.board->clearLog();
     f.CommandOff->click();
+    QVERIFY(fx.board->log().isEmpty()); // the stop byte has nowhere to go
+    QVERIFY(f.ComboPort->isEnabled());  // so the port can be chosen once it is back
     f.CommandSave->click();
     f.CommandSave->click();
     QCOMPARE(fx.dialogs->shown.last().title, QStringLiteral("DOWNLOAD"));
@@ -166,7 +181,7 @@ void AcquisitionTest::vanishedAdapterThenStopAndSave() {
     QCOMPARE(readFile(fx.dir() + u'/' + kName + QStringLiteral(" (2).txt")), file);
 
     fx.chooseBoardPort(1);
-    QVERIFY(f.MSComm1->portOpen());
+    QVERIFY(f.MSComm1->portOpen() && f.CommandSendData->isEnabled() && !f.CommandOff->isEnabled());
 }
 
 void AcquisitionTest::saveRefusals_data() {

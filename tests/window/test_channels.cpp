@@ -1,0 +1,328 @@
+// "Channels Config." and the main graph's view as the operator uses them: the coefficient
+// fields, the calibration mode, channel enables and labels, spans, view reset and drags.
+
+#include "support/formfixture.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <qcustomplot.h>
+#include <tuple>
+
+using namespace vemra;
+using namespace vemra::test;
+
+namespace {
+
+void enter(QLineEdit* box, const QString& keys) {
+    QTest::keyClicks(box, keys);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+// Each message as a word: "range" for the range warning, "number" for a refused text, else
+// its title.
+QString told(const QList<RecordingDialogs::Shown>& shown) {
+    const QString range =
+        QStringLiteral("Coefficient value out of the range \r\n1E-06  -  1000000");
+    QStringList words;
+    for (const RecordingDialogs::Shown& m : shown) {
+        const bool warning = m.title == QStringLiteral("Warning!");
+        words << (warning && m.text == range                      ? QStringLiteral("range")
+                  : warning && m.text.contains("is not a number") ? QStringLiteral("number")
+                                                                  : m.title);
+    }
+    return words.join(u' ');
+}
+
+// In the calibration mode with CH0 at 2, CH1 at 3, CH2 at 4, all enabled.
+Form1& calibrating(FormFixture& fx) {
+    Form1& f = fx.start();
+    f.CoeffCH0 = 2;
+    f.CoeffCH1 = 3;
+    f.CoeffCH2 = 4;
+    fx.enableChannels(7);
+    fx.chooseBoardPort(1);
+    f.SelectChannel->trigger();
+    return f;
+}
+
+} // namespace
+
+class ChannelsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void coefficientCommit_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<double>("coefficient");
+        QTest::addColumn<QString>("said");
+        const std::tuple<const char*, const char*, double, const char*> rows[] = {
+            {"", "1E-06", 1e-6, "range"},         {"0", "1E-06", 1e-6, "range"},
+            {"0.000001", "0,000001", 1e-6, ""},   {"1000000", "1000000", 1e6, ""},
+            {"1000001", "1000000", 1e6, "range"}, {"a2-.5 +E", "2,5", 2.5, ""},
+            {"1,2,3", "2", 2.0, "number"},        {",", "2", 2.0, "number"}};
+        for (const auto& [keys, field, coefficient, said] : rows)
+            QTest::addRow("'%s'", keys)
+                << QString(keys) << QString(field) << coefficient << QString(said);
+    }
+
+    void coefficientCommit() {
+        QFETCH(QString, keys);
+        QFETCH(double, coefficient);
+        QFETCH(QString, said);
+        FormFixture fx;
+        Form1& f = calibrating(fx);
+        f.TextCoeff->clear();
+        enter(f.TextCoeff, keys);
+        QTEST(f.TextCoeff->text(), "field");
+        QCOMPARE(f.CoeffCH0, coefficient);
+        QCOMPARE(told(fx.dialogs->shown), said);
+        // Only an accepted value rebuilds the plots.
+        QCOMPARE(f.CWGraph1->axisMaximum(2), said.isEmpty() ? coefficient * 1023 : 2046.0);
+    }
+
+    void keysFollowTheEnables() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.chooseBoardPort(1);
+        f.SelectChannel->trigger();
+        // A disabled channel's fields take no key, Enter included.
+        enter(f.TextCoeffCH1, QStringLiteral("0"));
+        enter(f.TextLabelCH2, QStringLiteral("x"));
+        QCOMPARE(f.TextCoeffCH1->text(), QStringLiteral("1"));
+        QCOMPARE(f.TextLabelCH2->text(), QStringLiteral("CH2 (a.u.)"));
+        QVERIFY(fx.dialogs->shown.isEmpty());
+
+        // A digit in the CH1 field rebuilds the plots at once, as in no other field.
+        f.CheckEnCH1->click();
+        f.LabelForce->setText(QStringLiteral("7"));
+        QTest::keyClick(f.TextCoeff, '5');
+        QCOMPARE(f.LabelForce->text(), QStringLiteral("7"));
+        QTest::keyClick(f.TextCoeffCH1, '5');
+        QCOMPARE(f.LabelForce->text(), QString());
+
+        // Enter in a label renames the channel's captions and axis; a click empties a value.
+        enter(f.TextLabel, QStringLiteral("!"));
+        enter(f.TextLabelCH1, QStringLiteral(" X"));
+        QCOMPARE(f.LabelSpan->text(), QStringLiteral("Max Span Force (g)!"));
+        QCOMPARE(f.LabelAverageCH1->text(), QStringLiteral("Average CH1 (a.u.) X"));
+        QCOMPARE(f.LabelSpanCH1->text(), QStringLiteral("Max Span CH1 (a.u.) X"));
+        QCOMPARE(f.CWGraph1->axisCaption(3), QStringLiteral("CH1 (a.u.) X"));
+        f.LabelCH1->setText(QStringLiteral("5"));
+        QTest::mouseClick(f.LabelCH1, Qt::LeftButton);
+        QCOMPARE(f.LabelCH1->text(), QString());
+    }
+
+    void leaveOrder_data() {
+        QTest::addColumn<QStringList>("texts"); // typed into the fields without Enter
+        QTest::addColumn<QList<double>>("coefficients");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("all in range")
+            << QStringList{"5", "0,5", "1E-06"} << QList<double>{5, 0.5, 1e-6} << ""
+            << QStringList{"5", "0,5", "1E-06"};
+        QTest::newRow("CH1 empty") << QStringList{"5", "", "1"} << QList<double>{2, 1e-6, 4}
+                                   << "range" << QStringList{"2", "1E-06", "4"};
+        QTest::newRow("CH0 zero, CH2 above")
+            << QStringList{"0", "1", "2000000"} << QList<double>{1e-6, 3, 4} << "range"
+            << QStringList{"1E-06", "3", "4"};
+        QTest::newRow("CH2 above") << QStringList{"5", "1", "2000000"} << QList<double>{2, 3, 1e6}
+                                   << "range" << QStringList{"2", "3", "1000000"};
+        QTest::newRow("CH1 no number") << QStringList{"5", "1,2,3", "0"} << QList<double>{2, 3, 4}
+                                       << "number" << QStringList{"2", "3", "4"};
+    }
+
+    void leaveOrder() {
+        QFETCH(QStringList, texts);
+        QFETCH(QList<double>, coefficients);
+        QFETCH(QString, said);
+        FormFixture fx;
+        Form1& f = calibrating(fx);
+        QLineEdit* fields[] = {f.TextCoeff, f.TextCoeffCH1, f.TextCoeffCH2};
+        for (int ch = 0; ch < 3; ++ch)
+            fields[ch]->setText(texts[ch]);
+        fx.board->clearLog();
+        f.SelectChannel->trigger();
+
+        const bool left = said.isEmpty();
+        QCOMPARE((QList<double>{f.CoeffCH0, f.CoeffCH1, f.CoeffCH2}), coefficients);
+        QCOMPARE(told(fx.dialogs->shown), said);
+        QTEST((QStringList{fields[0]->text(), fields[1]->text(), fields[2]->text()}), "fields");
+        QCOMPARE(f.FrameCoeff->isHidden(), left);
+        QCOMPARE(f.CommandSendData->isEnabled() && f.FrameContols->isEnabled(), left);
+        QCOMPARE(fx.board->log().contains(QStringLiteral("close")),
+                 left); // opened for the channels
+        QCOMPARE(f.LabelTest->text(), QStringLiteral("3\t7"));
+        QCOMPARE(f.CWGraph1->axisMaximum(2), f.CoeffCH0 * 1023);
+        // The menu's mark follows the mode: the next choice closes a panel that stayed open.
+        f.SelectChannel->trigger();
+        QCOMPARE(f.FrameCoeff->isHidden(), !left);
+    }
+
+    void stoppedRunSurvivesTheChannelControls() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.startRun(1000);
+        fx.send(block(0, 10) + block(10, 10));
+        f.CommandOff->click();
+        f.SelectChannel->trigger();
+        enter(f.TextLabel, QStringLiteral("!"));
+        f.TextCoeff->clear();
+        enter(f.TextCoeff, QStringLiteral("2"));
+        f.SelectChannel->trigger();
+        f.CommandSave->click();
+        QCOMPARE(told(fx.dialogs->shown), QStringLiteral("DOWNLOAD"));
+        const QStringList saved = QDir(fx.dir()).entryList({QStringLiteral("VemraData*")});
+        QCOMPARE(readFile(fx.dir() + u'/' + saved.value(0)).count('\n'), 1 + 20);
+
+        // Channels changed in the panel re-dimension the store: no "Save" for a run now gone.
+        f.SelectChannel->trigger();
+        f.CheckEnCH1->click();
+        f.SelectChannel->trigger();
+        QVERIFY(!f.CommandSave->isEnabled());
+    }
+
+    void enableAllChannels() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.chooseBoardPort(1);
+        f.EnbleAll->trigger();
+        QVERIFY(f.EnbleAll->isChecked());
+        QCOMPARE(f.ChannelMask, 7);
+        QCOMPARE(f.NumChannels, 3);
+        QCOMPARE(f.CWGraph1->traceCount(), 3);
+        QVERIFY(f.CWNumEditSpanCH1->isEnabled() && f.CWNumEditSpanCH2->isEnabled());
+        QCOMPARE(f.MSComm1->rThreshold(), 8 * 10); // three channels' records
+        // Disabling a channel takes the mark away; choosing the item when marked only unmarks.
+        f.CheckEnCH1->click();
+        QVERIFY(!f.EnbleAll->isChecked());
+        f.CheckEnCH1->click();
+        QVERIFY(!f.EnbleAll->isChecked());
+        f.EnbleAll->trigger();
+        f.EnbleAll->trigger();
+        QVERIFY(!f.EnbleAll->isChecked());
+        QCOMPARE(f.ChannelMask, 7);
+    }
+
+    void layoutsSpansAndReset_data() {
+        QTest::addColumn<int>("mask");
+        for (int mask = 1; mask < 8; ++mask)
+            QTest::addRow("mask %d", mask) << mask;
+    }
+
+    void layoutsSpansAndReset() {
+        QFETCH(int, mask);
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.CoeffCH0 = f.CoeffCH1 = f.CoeffCH2 = 2;
+        fx.enableChannels(7); // a previous layout with every axis, to be replaced
+        fx.enableChannels(mask);
+        f.GraphSetup(); // a second run over the same layout adds nothing
+        Graph& g = *f.CWGraph1;
+        const QColor colours[] = {QColor(0, 255, 0), QColor(255, 0, 0), QColor(0, 0, 255)};
+        NumEdit* spans[] = {f.CWNumEditSpan, f.CWNumEditSpanCH1, f.CWNumEditSpanCH2};
+        QList<int> shown; // the enabled channels in trace order
+        QList<double> before;
+        for (int ch = 0; ch < 3; ++ch) {
+            QCOMPARE(spans[ch]->isEnabled(), bool(mask & 1 << ch));
+            if (mask & 1 << ch)
+                shown << ch;
+            before << spans[ch]->value();
+        }
+        QCOMPARE(f.BlockData.rows(), shown.size());
+        QCOMPARE(f.SampleData.rows(), shown.size());
+
+        // The first channel takes the primary value axis (2), every further one an axis of its
+        // own on the other side; each channel's span edit then moves its own axis.
+        QCOMPARE(g.traceCount(), shown.size());
+        QCOMPARE(g.axisCount(), shown.size() + 1);
+        for (int k = 0; k < shown.size(); ++k) {
+            QCOMPARE(g.traceColor(k), colours[shown[k]]);
+            QCOMPARE(g.traceAxis(k), k + 2);
+            QCOMPARE(g.axisTickColor(k + 2), colours[shown[k]]);
+            QCOMPARE(g.axisOpposite(k + 2), k > 0);
+            QCOMPARE((QList<double>{g.axisMinimum(k + 2), g.axisMaximum(k + 2)}),
+                     (QList<double>{0, 2046}));
+            spans[shown[k]]->setValue(100 + shown[k]);
+        }
+        for (int k = 0; k < shown.size(); ++k)
+            QCOMPARE(g.axisMaximum(k + 2), 100.0 + shown[k]);
+
+        g.setAxisRange(1, 300, 400);
+        f.CommandResetSpan->click();
+        QCOMPARE(g.axisMaximum(1), f.CWNumEdit1->value());
+        for (int ch = 0; ch < 3; ++ch)
+            QCOMPARE(spans[ch]->value(), mask & 1 << ch ? 510.0 : before[ch]); // coefficient × 255
+        for (int k = 0; k < shown.size(); ++k)
+            QCOMPARE(g.axisMaximum(k + 2), 510.0);
+    }
+
+    void viewControls() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        Graph& g = *f.CWGraph1;
+        // "Showed points" sets the x range of both graphs, however far the chart had scrolled.
+        g.setAxisRange(1, 4000, 5000);
+        f.CWNumEdit1->setValue(2000);
+        for (Graph* graph : {&g, f.CWGraphMult})
+            QCOMPARE((QList<double>{graph->axisMinimum(1), graph->axisMaximum(1)}),
+                     (QList<double>{0, 2000}));
+
+        // A double-click restores x and each channel's axis to its span edit.
+        f.show();
+        f.CWNumEditSpan->setValue(500);
+        g.setAxisRange(1, 10, 20);
+        g.setAxisRange(2, -5, 5);
+        QTest::mouseDClick(g.plot(), Qt::LeftButton);
+        QCOMPARE(
+            (QList<double>{g.axisMinimum(1), g.axisMaximum(1), g.axisMinimum(2), g.axisMaximum(2)}),
+            (QList<double>{0, 2000, 0, 500}));
+
+        // "Enable Graph" hides the graph; "Meter Graph" shows the multimeter's in its place.
+        f.GraphToggle->trigger();
+        QVERIFY(g.isHidden() && !f.GraphToggle->isChecked());
+        f.GraphToggle->trigger();
+        QVERIFY(!g.isHidden() && f.GraphToggle->isChecked());
+        f.CWButtonChangeScrean->setValue(true);
+        QVERIFY(f.CWGraphMult->isVisible());
+        f.CWButtonChangeScrean->setValue(false);
+        QVERIFY(!f.CWGraphMult->isVisible());
+    }
+
+    void dragFollowsTheModifiers_data() {
+        QTest::addColumn<Qt::KeyboardModifiers>("held");
+        QTest::addColumn<QString>("effect"); // on x then y: z zoomed, p panned, - unchanged
+        QTest::newRow("none") << Qt::KeyboardModifiers() << "z-";
+        QTest::newRow("Alt") << Qt::KeyboardModifiers(Qt::AltModifier) << "z-";
+        QTest::newRow("Ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier) << "zz";
+        QTest::newRow("Shift") << Qt::KeyboardModifiers(Qt::ShiftModifier) << "pp";
+        QTest::newRow("Shift Ctrl") << (Qt::ShiftModifier | Qt::ControlModifier) << "z-";
+    }
+
+    void dragFollowsTheModifiers() {
+        QFETCH(Qt::KeyboardModifiers, held);
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCustomPlot* plot = f.CWGraph1->plot();
+        const QPoint from = plot->axisRect()->rect().center();
+        const auto ranges = [plot] {
+            return QList<QCPRange>{plot->xAxis->range(), plot->yAxis->range()};
+        };
+        const QList<QCPRange> before = ranges();
+        QTest::mousePress(plot, Qt::LeftButton, held, from - QPoint(60, 40));
+        QTest::mouseMove(plot, from + QPoint(60, 40));
+        QTest::mouseRelease(plot, Qt::LeftButton, held, from + QPoint(60, 40));
+        QString effect;
+        for (int axis = 0; axis < 2; ++axis) {
+            const QCPRange was = before[axis], now = ranges()[axis];
+            effect += now == was ? u'-' : qFuzzyCompare(now.size(), was.size()) ? u'p' : u'z';
+        }
+        QTEST(effect, "effect");
+    }
+};
+
+QTEST_MAIN(ChannelsTest)
+#include "test_channels.moc"

@@ -110,7 +110,8 @@ void Form1::buildWindow() {
     CWGraphMult->setAxisCaption(2, QStringLiteral("Multimrtr Input"));
     CWGraphMult->setAxisExponentLabels(2);
     CWGraphMult->setAxisRange(1, 0, 1000);
-    CWGraphMult->addTrace();
+    // White, as the meter's trace is when merged into the main graph.
+    CWGraphMult->setTraceColor(CWGraphMult->addTrace(), QColor(255, 255, 255));
     CWGraphMult->hide();
 
     CWButtonChangeScrean =

@@ -18,7 +18,7 @@ constexpr int samples = 1'000'000;
 // them, so the numbers have the digits a real file has.
 struct Run {
     Matrix store{3, samples};
-    std::vector<QString> readings;
+    ReadingStore readings{samples};
 
     Run() {
         std::mt19937 random(20240305);
@@ -28,9 +28,8 @@ struct Run {
             for (int i = 0; i < samples; ++i)
                 store.at(r, i) = raw(random) * coefficients[r];
         std::uniform_real_distribution<double> volts(-1999.0, 1999.0);
-        readings.reserve(samples);
         for (int i = 0; i < samples; ++i)
-            readings.push_back(QString::asprintf("%+.8E", volts(random)).replace('.', ','));
+            readings.set(i, QString::asprintf("%+.8E", volts(random)).replace('.', ','));
     }
 
     DataFileContent content() const {

@@ -18,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int r = 0; r < samples.rows(); ++r)
         for (int i = 0; i < samples.cols(); ++i)
             samples.at(r, i) = in.ConsumeFloatingPoint<double>();
-    std::vector<QString> readings(in.ConsumeIntegralInRange(0, 300));
+    ReadingStore readings(in.ConsumeIntegralInRange(0, 300));
     const auto text = [&](std::size_t most) {
         return QString::fromUtf8(in.ConsumeRandomLengthString(most).c_str());
     };
-    for (QString& reading : readings)
-        reading = text(20);
+    for (int slot = 0; slot < readings.size(); ++slot)
+        readings.set(slot, text(20));
     const std::array<QString, 3> titles{text(40), text(40), text(40)};
     const QString meterTitle = text(40);
 
@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool plainTitles = !meterTitle.contains(u'\n');
     for (const QString& title : titles)
         plainTitles = plainTitles && !title.contains(u'\n');
-    for (const QString& reading : readings)
-        plainTitles = plainTitles && !reading.contains(u'\n');
+    for (int slot = 0; slot < readings.size(); ++slot)
+        plainTitles = plainTitles && !readings.text(slot).contains(u'\n');
     if (plainTitles && bytes->count('\n') != std::max(count, 0) + 1)
         std::abort();
     return 0;

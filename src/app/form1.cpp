@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -22,7 +23,9 @@ Form1::Form1(Platform platform, QWidget* parent)
     , dialogs_(platform.dialogs ? std::move(platform.dialogs)
                                 : std::make_unique<WindowDialogs>(this))
     , clock_(platform.clock ? std::move(platform.clock) : std::make_unique<SystemClock>())
-    , fileSink_(std::move(platform.fileSink)) {
+    , fileSink_(std::move(platform.fileSink))
+    , endProgram_(platform.endProgram ? std::move(platform.endProgram)
+                                      : std::function<void()>([] { QCoreApplication::exit(0); })) {
     systemPorts_ =
         platform.systemPorts ? platform.systemPorts : SerialPort::PortList(systemSerialPorts);
     MSComm1 =
@@ -45,6 +48,13 @@ void Form1::closeEvent(QCloseEvent* event) {
         Form_Unload();
     }
     event->accept();
+}
+
+// "File → Exit": the program ends at once, without the closing's stop action; the ports go
+// with the window.
+void Form1::ExitProgr_Click() {
+    unloaded_ = true;
+    endProgram_();
 }
 
 void Form1::sendByte(SerialPort* port, std::uint8_t byte) {

@@ -4,6 +4,7 @@
 // subsystem (board/, display/, ...); this header is the index of the window.
 
 #include "common/matrix.h"
+#include "meter/readingstore.h"
 #include "platform/clicklabel.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -17,6 +18,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,6 +46,7 @@ struct Platform {
     std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
     std::unique_ptr<Clock> clock;     // null: the system clock
     FileSink fileSink;                // null: files written through QSaveFile
+    std::function<void()> endProgram; // null: the application's event loop ends
 
     static Platform desktop();
 };
@@ -74,7 +77,7 @@ public:
     double BlockSumCH1 = 0;
     double BlockSumCH2 = 0;
     Matrix SampleData{1, 1};
-    std::vector<QString> MultData = std::vector<QString>(1);
+    ReadingStore MultData;
     std::int32_t MultCount = 0;
     std::int32_t SavedChannelMask = 0;
     std::int32_t SavedSampleCount = 0;
@@ -91,6 +94,8 @@ public:
     // Bytes of this run lost because they came faster than the station took them (shown in
     // the status bar).
     qint64 OverrunBytes = 0;
+    // Meter readings that had no slot left in MultData (shown in the status bar).
+    int DroppedReadings = 0;
 
     // ---- Serial links and timers ----
     SerialPort* MSComm1 = nullptr;
@@ -257,6 +262,31 @@ public:
     void DisplacementSys_Click();
     void CommandExit_Click();
 
+    // ---- Multimeter (meter/) ----
+    void SetupComm2();
+    void ComboPort2_Click();
+    void CommandBuff_Click();
+    void CommandRemote_Click();
+    void CommandErr_Click();
+    void CommandClear_Click();
+    void CommandMultimeter_Click(int index);
+    void CommandResetParam_Click();
+    void TimerSendFrame_Timer();
+    void Command1_Click();
+    void CommandSavParam_Click();
+    void MSComm2_OnComm();
+    void TimerMulUpd_Timer();
+    void TextMultOut_DblClick();
+    void AgilChann_Click();
+    void CWNumEditAgilMax_ValueChanged(double value);
+    void CWNumEditAgilMin_ValueChanged(double value);
+    void CWButtonGraphMerg_ValueChanged();
+    void CWGraphMult_MouseDown(int button, int shift, double x, double y);
+    void CWGraphMult_DblClick();
+    void CheckManOperation_Click();
+    void TextAscii_KeyPress(int& keyAscii);
+    void ExitProgr_Click();
+
     // ---- Channel display (display/) ----
     void GraphSetup();
     void CheckEnCH0_Click();
@@ -296,6 +326,7 @@ private:
     QWidget* buildRunPanel();
     QWidget* buildSidePanels();
     void connectHandlers();
+    void connectMeterHandlers();
     void sendByte(SerialPort* port, std::uint8_t byte);
     void sendBytes(SerialPort* port, const QByteArray& bytes);
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
@@ -314,8 +345,12 @@ private:
     void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);
     void dimensionReadings(int lastIndex);
     void fillPortList(QComboBox* list);
-    // Whether the stopped run is still in the stores, none of which was re-dimensioned since
-    // its Start.
+    // A SCPI line to the meter, dropped silently while its port is closed.
+    void sendMeterLine(const QString& text);
+    // The meter port could not be opened or is gone: its list becomes usable again.
+    void meterPortLost();
+    // Whether the stopped run is still in the stores: its samples' store not re-dimensioned
+    // since its Start (its readings are held until the next Start).
     bool runStillHeld() const;
 
     // One board channel's controls and coefficient (0 CH0, 1 CH1, 2 CH2).
@@ -342,16 +377,18 @@ private:
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;
     FileSink fileSink_;
+    std::function<void()> endProgram_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
     Matrix decoded_;       // the block being decoded, before it is stored
     int freshRecords_ = 0; // records of the block decoded last, not yet charted
-    // Count the times the run stores lost their contents, so that "Save" can tell whether
-    // the run is still in memory: the generations at Start against the current ones.
+    // Count the times the run store lost its contents, so that "Save" can tell whether the
+    // run is still in memory: the generation at Start against the current one.
     int sampleGeneration_ = 0;
-    int readingsGeneration_ = 0;
     int runSampleGeneration_ = -1;
-    int runReadingsGeneration_ = -1;
+    // From a Stop with the external channel on until the next Start the readings store
+    // belongs to the stopped run: "Save" and the merge read it, so nothing re-dimensions it.
+    bool readingsHeld_ = false;
     // "Save" was usable when the calibration mode was entered: leaving gives it back while
     // that run is still held.
     bool saveBeforeCalibration_ = false;

@@ -98,13 +98,15 @@ void Form1::connectHandlers() {
     onMenu(LoadConf, this, [this] { LoadConf_Click(); });
     onMenu(SaveConf, this, [this] { SaveConf_Click(); });
     onMenu(ExportChart, this, [this] { ExportChart_Click(); });
+    onMenu(ExitProgr, this, [this] { ExitProgr_Click(); });
+    onMenu(AgilChann, this, [this] { AgilChann_Click(); });
 
     connect(MSComm1, &SerialPort::onComm, this, [this] { MSComm1_OnComm(); });
     connect(MSComm1, &SerialPort::portFailed, this, [this](const QString& message) {
         portFailed(message);
         boardPortLost();
     });
-    connect(MSComm2, &SerialPort::portFailed, this, &Form1::portFailed);
+    connectMeterHandlers();
 }
 
 } // namespace vemra

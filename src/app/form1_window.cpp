@@ -110,7 +110,8 @@ void Form1::buildWindow() {
     CWGraphMult->setAxisCaption(2, QStringLiteral("Multimrtr Input"));
     CWGraphMult->setAxisExponentLabels(2);
     CWGraphMult->setAxisRange(1, 0, 1000);
-    CWGraphMult->addTrace();
+    // White, as the meter's trace is when merged into the main graph.
+    CWGraphMult->setTraceColor(CWGraphMult->addTrace(), QColor(255, 255, 255));
     CWGraphMult->hide();
 
     CWButtonChangeScrean =
@@ -365,16 +366,24 @@ QWidget* Form1::buildSidePanels() {
         CommandRemote = button(QStringLiteral("Remot"), "CommandRemote");
         TextAscii = textBox(QString(), "TextAscii");
         TextAscii->setMaximumWidth(50);
+        // It shows the code of each key pressed in it; nothing typed or pasted goes in.
+        TextAscii->setReadOnly(true);
         meterButtons->addWidget(CommandClear);
         meterButtons->addWidget(CommandErr);
         meterButtons->addWidget(CommandRemote);
-        meterButtons->addWidget(captionFor(QStringLiteral("Key Code"), TextAscii));
-        meterButtons->addWidget(TextAscii);
         manual->addLayout(meterButtons, 8, 0, 1, 2);
-        FrameManualOperation->hide();
+        // On a row of its own: beside the buttons it would widen the whole column.
+        auto* keyCode = new QHBoxLayout;
+        keyCode->addWidget(captionFor(QStringLiteral("Key Code"), TextAscii));
+        keyCode->addWidget(TextAscii);
+        keyCode->addStretch();
+        manual->addLayout(keyCode, 9, 0, 1, 2);
 
         shared->addWidget(params);
         shared->addWidget(FrameManualOperation);
+        // The panel, when shown, lies over the parameter lines.
+        shared->setCurrentWidget(FrameManualOperation);
+        FrameManualOperation->hide();
         box->addWidget(area);
         FrameAgilent->hide();
     }

@@ -8,9 +8,7 @@
 // Each function says whether the shape changed.
 
 #include "common/matrix.h"
-
-#include <QString>
-#include <vector>
+#include "meter/readingstore.h"
 
 namespace vemra {
 
@@ -33,11 +31,11 @@ inline bool dimensionSampleData(Matrix& samples, int channels, int totalPoints,
 }
 
 // Readings 0..lastIndex.
-inline bool dimensionMultData(std::vector<QString>& readings, int lastIndex) {
-    const std::size_t size = static_cast<std::size_t>(lastIndex < 0 ? 0 : lastIndex) + 1;
+inline bool dimensionMultData(ReadingStore& readings, int lastIndex) {
+    const int size = (lastIndex < 0 ? 0 : lastIndex) + 1;
     if (readings.size() == size)
         return false;
-    readings.assign(size, QString());
+    readings.redim(size);
     return true;
 }
 

@@ -23,13 +23,15 @@ void Form1::CommandSendData_Click() {
     const int perBlock = toInt32(CWNumEditNumPoint->value());
     SampleData.redim(0, 0);
     BlockData.redim(0, 0);
-    MultData.clear();
+    MultData.redim(0);
+    readingsHeld_ = false;
     dimensionSamples(NumChannels, TotalPoints, perBlock);
     dimensionBlock(NumChannels, perBlock);
     dimensionReadings(TotalPoints);
     DroppedBlocks = 0;
     OverrunBytes = 0;
     MSComm1->takeOverrun();
+    DroppedReadings = 0;
     statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();
@@ -57,12 +59,14 @@ void Form1::CommandSendData_Click() {
     AcqEnCH2 = static_cast<std::int16_t>(checkValue(CheckEnCH2));
 
     MSComm1->clearInput();
+    // Readings are numbered from this Start: a unit cut short before it would put every
+    // reading of the run out of step.
+    MSComm2->clearInput();
     if (MSComm1->portOpen())
         sendByte(MSComm1, board::kStartByte);
 
     GraphSetup();
     runSampleGeneration_ = sampleGeneration_;
-    runReadingsGeneration_ = readingsGeneration_;
     CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
     // The chart holds as much as the run store, so the operator can look over the whole run
     // after Stop, and an endless run costs no more than that.
@@ -91,6 +95,9 @@ void Form1::CommandOff_Click() {
         boardPortLost(); // lost during the run: the list is usable again now
 
     if (AgilChann->isChecked()) {
+        // A hidden graph rescales only when it is drawn; the range it reached is wanted.
+        if (CWGraphMult->axisAutoScale(2))
+            CWGraphMult->autoScaleNow(2);
         CWNumEditAgilMax->setValue(CWGraphMult->axisMaximum(2));
         CWNumEditAgilMin->setValue(CWGraphMult->axisMinimum(2));
     }
@@ -99,6 +106,7 @@ void Form1::CommandOff_Click() {
     SavedSampleCount = SampleCount;
     SavedMultEnabled = AgilChann->isChecked();
     SavedTimeStep = CWNumEditFreq->value() / 10.0;
+    readingsHeld_ = SavedMultEnabled;
 
     if (AgilChann->isChecked())
         CWButtonGraphMerg->setEnabled(true);
@@ -114,13 +122,12 @@ void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock)
 }
 
 void Form1::dimensionReadings(int lastIndex) {
-    if (dimensionMultData(MultData, lastIndex))
-        ++readingsGeneration_;
+    if (!readingsHeld_)
+        dimensionMultData(MultData, lastIndex);
 }
 
 bool Form1::runStillHeld() const {
-    return sampleGeneration_ == runSampleGeneration_ &&
-           (!SavedMultEnabled || readingsGeneration_ == runReadingsGeneration_);
+    return sampleGeneration_ == runSampleGeneration_;
 }
 
 void Form1::Form_Unload() {

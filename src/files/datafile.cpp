@@ -81,20 +81,13 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
         rows[rowCount] = count > 0 ? content.samples.row(rowCount) : nullptr;
         ++rowCount;
     }
-    // Blocks that arrive after a finite run's stop can take the count past the last
-    // reading slot; those lines get an empty meter field, as a slot no reading filled.
-    const qsizetype readings =
-        std::min<qsizetype>(count, static_cast<qsizetype>(content.readings.size()));
-
     // Room for the longest text of every field, so the lines are written without a check.
     qsizetype capacity = qsizetype(timeTitle.size()) + 3 + content.meterTitle.size();
     for (int channel = 0; channel < channelCount; ++channel)
         capacity += content.channelTitles[channel].size() + 1;
     capacity += count * ((rowCount + 1) * (generalTextMaxLength + 1) + 2);
-    if (content.meterColumn) {
-        for (qsizetype i = 0; i < readings; ++i)
-            capacity += content.readings[static_cast<std::size_t>(i)].size();
-    }
+    if (content.meterColumn)
+        capacity += count * ReadingStore::kMaxText;
 
     QByteArray bytes;
     try {
@@ -127,8 +120,12 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
             out += appendGeneral(out, rows[row][i]);
             *out++ = '\t';
         }
-        if (content.meterColumn && i < readings)
-            out = appendLatin1(out, content.readings[static_cast<std::size_t>(i)]);
+        // Blocks that arrive after a finite run's stop can take the count past the last
+        // reading slot; those lines get an empty meter field, as a slot no reading filled.
+        if (content.meterColumn) {
+            const QLatin1StringView reading = content.readings.text(static_cast<int>(i));
+            out = std::copy(reading.begin(), reading.end(), out);
+        }
         out = appendLineEnd(out);
     }
 

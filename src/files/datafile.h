@@ -3,6 +3,7 @@
 // titles and one line per sample, fields separated by TAB, lines ended by CR LF.
 
 #include "common/matrix.h"
+#include "meter/readingstore.h"
 #include "platform/wholefile.h"
 
 #include <QByteArray>
@@ -10,7 +11,6 @@
 #include <QString>
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace vemra {
 
@@ -22,7 +22,7 @@ struct DataFileContent {
     bool meterColumn = false;
     double timeStep = 0;   // ms between samples
     const Matrix& samples; // one row per selected channel, in channel order
-    const std::vector<QString>& readings;
+    const ReadingStore& readings;
     std::array<QString, 3> channelTitles;
     QString meterTitle;
 };

@@ -88,7 +88,7 @@ void ColumnTrace::drawPoints(QCPPainter* painter) {
         run.clear();
     };
     for (std::size_t i = from; i < to; ++i) {
-        const float v = series_.at(i);
+        const double v = series_.at(i);
         if (std::isnan(v)) {
             flush();
             continue;

@@ -62,6 +62,7 @@ void syncTwins(const QCustomPlot* plot) {
         twin->setLabel(axis->label());
         twin->setTickLabelColor(axis->tickLabelColor());
         twin->setTicker(axis->ticker());
+        twin->setNumberFormat(axis->numberFormat());
         twin->setRange(axis->range());
         twin->grid()->setVisible(axis->grid()->visible());
     }
@@ -491,6 +492,8 @@ void Graph::autoScaleNow(int position) {
 void Graph::setAxisExponentLabels(int position) {
     if (QCPAxis* axis = axisAt(position)) {
         axis->setTicker(QSharedPointer<ExponentTicker>::create());
+        // Without 'b' (beautiful powers): that draws any label with an 'e' as a power of ten.
+        axis->setNumberFormat(QStringLiteral("g"));
         syncTwins(plot_);
         markDirty();
     }

@@ -14,7 +14,7 @@ void TraceSeries::setCapacity(std::size_t capacity) {
         first_ += static_cast<double>(dropped);
     }
     if (ring_.size() > capacity_) {
-        std::vector<float> kept(capacity_);
+        std::vector<double> kept(capacity_);
         for (std::size_t i = 0; i < size_; ++i)
             kept[i] = at(i);
         ring_.swap(kept);
@@ -23,7 +23,7 @@ void TraceSeries::setCapacity(std::size_t capacity) {
 }
 
 void TraceSeries::clear() {
-    std::vector<float>().swap(ring_);
+    std::vector<double>().swap(ring_);
     head_ = 0;
     size_ = 0;
     first_ = 0;
@@ -35,7 +35,7 @@ void TraceSeries::reserveFor(std::size_t count) {
         return;
     const std::size_t grown =
         std::min(capacity_, std::max({count, ring_.size() * 2, std::size_t{4096}}));
-    std::vector<float> larger(grown);
+    std::vector<double> larger(grown);
     for (std::size_t i = 0; i < size_; ++i)
         larger[i] = at(i);
     ring_.swap(larger);
@@ -46,7 +46,7 @@ void TraceSeries::append(double value) {
     if (size_ == 0)
         first_ = 0;
     reserveFor(size_ + 1);
-    const float v = static_cast<float>(value);
+    const double v = value;
     if (size_ < ring_.size()) {
         ring_[(head_ + size_) % ring_.size()] = v;
         ++size_;
@@ -64,7 +64,7 @@ void TraceSeries::assign(const QVector<double>& values) {
     const std::size_t kept = std::min(count, capacity_);
     ring_.resize(kept);
     for (std::size_t i = 0; i < kept; ++i)
-        ring_[i] = static_cast<float>(values[static_cast<qsizetype>(count - kept + i)]);
+        ring_[i] = (values[static_cast<qsizetype>(count - kept + i)]);
     size_ = kept;
     first_ = static_cast<double>(count - kept);
 }
@@ -72,7 +72,7 @@ void TraceSeries::assign(const QVector<double>& values) {
 ColumnExtent TraceSeries::extent(std::size_t from, std::size_t to) const {
     ColumnExtent e;
     to = std::min(to, size_);
-    const auto take = [&e](float v) {
+    const auto take = [&e](double v) {
         if (std::isnan(v))
             return;
         e.min = e.any ? std::min(e.min, v) : v;

@@ -1,8 +1,8 @@
 #pragma once
 // The points of one chart trace: values at x = first, first + 1, ... (a trace only ever
-// grows by one x unit per point), held as floats in a ring of bounded capacity, so that a
-// trace of a million points costs 4 MB and an endless stream costs no more than its bound.
-// A float holds far more than a chart can show; NaN is a gap.
+// grows by one x unit per point), held in a ring of bounded capacity, so that a
+// trace of a million points costs 8 MB and an endless stream costs no more than its bound.
+// NaN is a gap.
 
 #include <QVector>
 #include <cstddef>
@@ -14,8 +14,8 @@ namespace vemra {
 // column's line joins.
 struct ColumnExtent {
     bool any = false; // the column holds a value that is not NaN
-    float min = 0;
-    float max = 0;
+    double min = 0;
+    double max = 0;
 };
 
 class TraceSeries {
@@ -29,7 +29,7 @@ public:
     double firstKey() const { return first_; }
     // x the next point takes: one past the newest, 0 for an empty trace.
     double nextKey() const { return size_ ? first_ + static_cast<double>(size_) : 0.0; }
-    float at(std::size_t i) const { return ring_[(head_ + i) % ring_.size()]; }
+    double at(std::size_t i) const { return ring_[(head_ + i) % ring_.size()]; }
 
     // Drops the oldest points beyond the new capacity.
     void setCapacity(std::size_t capacity);
@@ -46,7 +46,7 @@ public:
 private:
     void reserveFor(std::size_t count);
 
-    std::vector<float> ring_;
+    std::vector<double> ring_;
     std::size_t capacity_;
     std::size_t head_ = 0;
     std::size_t size_ = 0;

@@ -132,6 +132,7 @@ private slots:
     void endlessRunWraps();
     void vanishingPortKeepsTheRun();
     void sineWaveformMovesTheForce();
+    void meterReadingsMatchTheRig();
 };
 
 void RigRunsTest::randomFiniteRunsMatchTheRig() {
@@ -268,6 +269,51 @@ void RigRunsTest::sineWaveformMovesTheForce() {
     QVERIFY2(span(0, 900) < 20, "the force moves before the actuator starts");
     QVERIFY2(span(f.SampleCount - 1000, f.SampleCount) > 600, "the sine does not reach the force");
     f.CWButtonSin->click();
+}
+
+void RigRunsTest::meterReadingsMatchTheRig() {
+    Bench bench({"--meter-garbage-at", "5", "--meter-lose-char-at", "30"});
+    QVERIFY(bench.ready);
+    Form1& f = *bench.form;
+    // A short integration lets the meter keep up with a record every 25 ms.
+    f.LabelParam[3]->setText(QStringLiteral("FRES:NPLC 0.2"));
+    f.AgilChann->trigger();
+    bench.chooseMeterPort(2);
+    QTRY_VERIFY(!f.TimerSendFrame->isActive());
+    RunSettings s;
+    s.period = 250;
+    s.perBlock = 5;
+    s.total = 60;
+    bench.configure(s);
+
+    // The readings of a run as the rig sent them; in the first, the reading that lost a
+    // character puts the rest of the run out of step, and the garbage unit loses nothing.
+    const auto sent = [&bench](int run) {
+        QList<QByteArray> texts;
+        bool inStep = true;
+        for (const QByteArray& line : readFile(bench.truthPath()).split('\n')) {
+            const QList<QByteArray> fields = line.split(' ');
+            if (fields[0] != "M" || fields[1].toInt() != run)
+                continue;
+            if (fields[2].toInt() != texts.size()) // reading i belongs to record i
+                return QList<QByteArray>{line};
+            inStep = inStep && fields.size() == 4;
+            texts << (inStep ? QByteArray(fields[3]).replace('.', ',') : QByteArray());
+        }
+        return texts;
+    };
+    for (int run = 1; run <= 2; ++run) {
+        f.LabelBuff_Click();
+        QVERIFY(bench.runToTheEnd(s));
+        QTest::qWait(200); // the last readings are still on the line
+        QList<QByteArray> saved;
+        for (const QByteArray& line : bench.save(run))
+            saved << line.mid(line.lastIndexOf('\t') + 1);
+        QCOMPARE(saved, sent(run).mid(0, f.SavedSampleCount));
+        QCOMPARE(f.LabelBuff->text(), run == 1 ? QStringLiteral("Err Mult!") : QStringLiteral("0"));
+    }
+    f.CWButtonGraphMerg->click();
+    QCOMPARE(f.CWGraph1->pointCount(1), f.SavedSampleCount);
 }
 
 QTEST_MAIN(RigRunsTest)

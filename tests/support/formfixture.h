@@ -60,6 +60,7 @@ public:
     QString dir() const { return dir_.path(); }
 
     void chooseBoardPort(int number) { form->ComboPort->setCurrentIndex(number - 1); }
+    void chooseMeterPort(int number) { form->ComboPort2->setCurrentIndex(number - 1); }
 
     void enableChannels(int mask) {
         form->CheckEnCH0->setChecked(mask & 1);
@@ -80,6 +81,12 @@ public:
     void send(const QByteArray& sent) {
         board->deliver(sent);
         QTRY_VERIFY(form->MSComm1->inBufferCount() < form->MSComm1->rThreshold());
+    }
+
+    // The meter sends; returns once the station has taken every whole unit.
+    void sendMeter(const QByteArray& sent) {
+        meter->deliver(sent);
+        QTRY_VERIFY(form->MSComm2->inBufferCount() < 16);
     }
 
     LoopbackBackend* board = nullptr;

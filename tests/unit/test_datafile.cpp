@@ -74,7 +74,9 @@ private slots:
         QFETCH(int, count);
         QFETCH(QSize, store);
         const Matrix samples = storeOf(store.height(), store.width());
-        const std::vector<QString> readings{"+1,5E+03", "", "-4,5E-01"};
+        ReadingStore readings(3);
+        readings.set(0, u"+1,5E+03");
+        readings.set(2, u"-4,5E-01");
         const std::array<QString, 3> titles{"Force", "Position", "Temp"};
         const DataFileContent content{mask,    count,    meter,  step,
                                       samples, readings, titles, QString::fromUtf8("µV Ω")};

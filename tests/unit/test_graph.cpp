@@ -51,16 +51,16 @@ private slots:
         QCOMPARE(series.firstKey(), double(appended - kept));
         QCOMPARE(series.nextKey(), double(appended));
         for (int i = 0; i < kept; ++i)
-            QCOMPARE(series.at(i), float(appended - kept + i));
+            QCOMPARE(series.at(i), double(appended - kept + i));
         // A column's extent takes in the point before it, so the line joining them shows;
         // a gap (NaN) breaks the line.
         series.append(qQNaN());
         series.append(-5.0);
         const ColumnExtent e = series.extent(series.size() - 3, series.size() - 2);
         QVERIFY(e.any);
-        QCOMPARE(e.min, float(appended - 2 + (kept == 1)));
+        QCOMPARE(e.min, double(appended - 2 + (kept == 1)));
         QCOMPARE(series.extent(series.size() - 2, series.size() - 1).any, false);
-        QCOMPARE(series.extent(series.size() - 1, series.size()).max, -5.0f);
+        QCOMPARE(series.extent(series.size() - 1, series.size()).max, -5.0);
     }
 
     // Streaming frames only move what is drawn and paint the new columns: the picture must

@@ -48,7 +48,7 @@ void BoardPortTest::blockLengthFollowsChannelsAndPoints() {
     QCOMPARE(f.MSComm1->rThreshold(), length);
     QCOMPARE(f.BlockData.cols(), mask ? points : 1);
     QCOMPARE(f.SampleData.cols(), mask ? 500 + 2 * points + 1 : 1);
-    QCOMPARE(f.MultData.size(), std::size_t(501));
+    QCOMPARE(f.MultData.size(), 501);
 }
 
 void BoardPortTest::devicesLineSettingsAndDefaultComm() {

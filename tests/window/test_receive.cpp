@@ -40,7 +40,7 @@ void ReceiveTest::coefficientsLabelsAndNoChannel() {
     QCOMPARE(f.LabelSpanCH1->text(), QStringLiteral("Max Span CH1")); // disabled: as it was
     QCOMPARE(f.LabelForce->text(), QString());
     // The external channel's readings get a place for every point.
-    QCOMPARE(f.MultData.size(), std::size_t(1001));
+    QCOMPARE(f.MultData.size(), 1001);
     // A full scale beyond the span edit's limit still reaches the axis whole.
     f.CoeffCH0 = 1000;
     f.GraphSetup();

@@ -76,7 +76,7 @@ void Board::stop() {
     checkEnd();
 }
 
-void Board::next(std::vector<std::uint8_t>& out, bool dropped) {
+Sampled Board::next(std::vector<std::uint8_t>& out, bool dropped) {
     const Samples raw = source_.sample(run_, index_, period_, actuator_);
     const auto lead = static_cast<std::uint8_t>(index_ & 0xFF);
     std::vector<std::uint8_t> record;
@@ -100,12 +100,14 @@ void Board::next(std::vector<std::uint8_t>& out, bool dropped) {
         line += " dropped";
     truth_(line);
 
+    const Sampled sampled{run_, index_, raw};
     ++index_;
     if (tail_ && *tail_ > 0)
         --*tail_;
     checkEnd();
     if (!dropped)
         out.insert(out.end(), record.begin(), record.end());
+    return sampled;
 }
 
 void Board::checkEnd() {

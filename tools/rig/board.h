@@ -24,6 +24,13 @@ struct Faults {
 
 using LineSink = std::function<void(const std::string&)>;
 
+// A record the board sampled: what its trigger output tells the meter.
+struct Sampled {
+    int run = 0;
+    std::uint64_t index = 0;
+    Samples raw{};
+};
+
 class Board {
 public:
     Board(const Faults& faults, std::uint64_t seed, LineSink log, LineSink truth);
@@ -36,8 +43,8 @@ public:
     int period() const { return period_; }
 
     // Appends the next record to out, unless the caller cannot send it (dropped): the
-    // truth then marks it.
-    void next(std::vector<std::uint8_t>& out, bool dropped = false);
+    // truth then marks it. Either way the board sampled it.
+    Sampled next(std::vector<std::uint8_t>& out, bool dropped = false);
 
 private:
     void noteChange();

@@ -23,12 +23,14 @@ std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min) 
 std::string usage() {
     return "usage: vemra-rig [options]\n"
            "Plays the acquisition board on ./Comm1 and the multimeter on ./Comm2\n"
-           "(pseudo-terminals) until SIGINT or SIGTERM.\n"
+           "(pseudo-terminals) until SIGINT or SIGTERM. The multimeter answers SCPI\n"
+           "lines like an Agilent 34401A and, after READ? with TRIG:SOUR EXT, takes one\n"
+           "reading per board record while it is not busy.\n"
            "\n"
            "  --dir DIR                 where to link Comm1 and Comm2 (default: .)\n"
            "  --seed N                  noise seed (default: 1)\n"
            "  --fast                    send records as fast as the line takes them\n"
-           "  --truth FILE              write every record sent (ground truth)\n"
+           "  --truth FILE              write every record and reading sent (ground truth)\n"
            "  --log FILE                also write the log to FILE\n"
            "  --bad-checksum-every N    every N-th record of a run has a wrong checksum\n"
            "  --lose-byte-at N          record N (from 0) of a run misses a sample byte\n"
@@ -36,6 +38,9 @@ std::string usage() {
            "  --vanish-at N             the board port disappears after N records of the\n"
            "                            first run\n"
            "  --records-limit N         a run stops by itself after N records\n"
+           "  --meter-lose-char-at N    reading N (from 0) of the first run loses a character\n"
+           "  --meter-garbage-at N      16 garbage characters go before reading N (from 0)\n"
+           "                            of the first run\n"
            "  --help                    this text\n";
 }
 
@@ -76,6 +81,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
             {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
             {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
+            {"--meter-lose-char-at", nullptr, nullptr, &options.meterFaults.loseCharAt, 0},
+            {"--meter-garbage-at", nullptr, nullptr, &options.meterFaults.garbageAt, 0},
         };
         const auto option = std::find_if(std::begin(valued), std::end(valued),
                                          [&](const Valued& v) { return v.name == name; });

@@ -2,6 +2,7 @@
 // vemra-rig's command line.
 
 #include "rig/board.h"
+#include "rig/meter.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,7 @@ struct Options {
     std::string truthFile;
     std::string logFile;
     Faults faults;
+    MeterFaults meterFaults;
     bool help = false;
 };
 

@@ -27,7 +27,6 @@ constexpr std::uint64_t kCatchUpCap = 1000;
 constexpr std::int64_t kVanishGraceNs = 2'000'000'000;
 constexpr std::int64_t kVanishSettleNs = 50'000'000;
 constexpr std::int64_t kVanishCheckNs = 10'000'000;
-constexpr std::size_t kMeterLineMax = 256;
 // A master held with its slave should never fail; if it does, polling it again would spin.
 constexpr short kFailed = POLLERR | POLLHUP | POLLNVAL;
 
@@ -37,18 +36,15 @@ std::int64_t monotonicNs() {
     return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
-std::string hexByte(std::uint8_t byte) {
-    char text[8];
-    std::snprintf(text, sizeof text, "\\x%02X", byte);
-    return text;
-}
-
 } // namespace
 
 Rig::Rig(const Options& options)
     : options_(options)
     , board_(
           options.faults, options.seed, [this](const std::string& line) { log_(line); },
+          [this](const std::string& line) { truth_.write(line); })
+    , meter_(
+          options.meterFaults, options.seed, [this](const std::string& line) { log_(line); },
           [this](const std::string& line) { truth_.write(line); }) {}
 
 bool Rig::setUp() {
@@ -110,7 +106,10 @@ int Rig::run() {
     }
     for (;;) {
         // A closed pty's descriptor is -1, which ppoll skips.
-        pollfd fds[3] = {{signals_, POLLIN, 0}, {-1, 0, 0}, {meterPty_.master(), POLLIN, 0}};
+        pollfd fds[3] = {{signals_, POLLIN, 0},
+                         {-1, 0, 0},
+                         {meterPty_.master(),
+                          static_cast<short>(POLLIN | (meterOutput_.empty() ? 0 : POLLOUT)), 0}};
         if (boardPty_.isOpen())
             fds[1] = {boardPty_.master(),
                       static_cast<short>(POLLIN | (output_.empty() ? 0 : POLLOUT)), 0};
@@ -142,7 +141,7 @@ int Rig::run() {
         else if (fds[1].revents & kFailed)
             dropPty(boardPty_, boardLink_, "board");
         if (fds[2].revents & POLLIN)
-            readMeter();
+            readMeter(now);
         else if (fds[2].revents & kFailed)
             dropPty(meterPty_, meterLink_, "meter");
         if (boardPty_.isOpen()) {
@@ -150,17 +149,27 @@ int Rig::run() {
             sendBoard();
             finishVanishing(now);
         }
+        if (meterPty_.isOpen())
+            sendMeter(now);
     }
 }
 
 std::optional<std::int64_t> Rig::sleepNs(std::int64_t now) const {
-    if (vanishSince_)
-        return kVanishCheckNs;
-    if (!boardPty_.isOpen() || !board_.streaming())
-        return std::nullopt;
-    if (options_.fast)
-        return output_.empty() ? std::optional<std::int64_t>(0) : std::nullopt;
-    return std::max<std::int64_t>(0, deadline_ - now);
+    std::optional<std::int64_t> sleep;
+    const auto until = [&sleep, now](std::int64_t at) {
+        sleep = std::min(sleep.value_or(INT64_MAX), std::max<std::int64_t>(0, at - now));
+    };
+    if (const auto meterDue = meter_.nextSendNs(); meterDue && meterPty_.isOpen())
+        until(*meterDue);
+    if (vanishSince_) {
+        until(now + kVanishCheckNs);
+    } else if (boardPty_.isOpen() && board_.streaming()) {
+        if (!options_.fast)
+            until(deadline_);
+        else if (output_.empty())
+            until(now);
+    }
+    return sleep;
 }
 
 void Rig::readBoard(std::int64_t now) {
@@ -182,8 +191,10 @@ void Rig::readBoard(std::int64_t now) {
 
 void Rig::produceRecords(std::int64_t now) {
     if (options_.fast) {
-        while (board_.streaming() && output_.size() < kFastFill)
-            board_.next(output_.tail());
+        while (board_.streaming() && output_.size() < kFastFill) {
+            const Sampled sampled = board_.next(output_.tail());
+            meter_.trigger(sampled.run, sampled.index, sampled.raw, now);
+        }
         return;
     }
     std::uint64_t sent = 0;
@@ -196,7 +207,9 @@ void Rig::produceRecords(std::int64_t now) {
                  " records were dropped");
             dropped_ = 0;
         }
-        board_.next(output_.tail(), full);
+        // The meter is triggered when the record is sampled, whether or not it can be sent.
+        const Sampled sampled = board_.next(output_.tail(), full);
+        meter_.trigger(sampled.run, sampled.index, sampled.raw, deadline_);
         dropped_ += full ? 1 : 0;
         deadline_ += board_.period() * kNsPerPeriodUnit;
         ++sent;
@@ -237,33 +250,20 @@ void Rig::dropPty(Pty& pty, const std::string& link, const std::string& name) {
     log_(name + ": port closed and " + link + " removed");
 }
 
-void Rig::readMeter() {
+void Rig::readMeter(std::int64_t now) {
     std::uint8_t bytes[4096];
     const ssize_t count = ::read(meterPty_.master(), bytes, sizeof bytes);
-    for (ssize_t i = 0; i < count; ++i) {
-        const std::uint8_t byte = bytes[i];
-        if (byte == '\n') {
-            meterLine();
-        } else if (byte == '\r') {
-            continue;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            // A control or non-ASCII byte (the device clear is one) stands on its own.
-            meterLine();
-            meterText_ = hexByte(byte);
-            meterLine();
-        } else {
-            meterText_ += static_cast<char>(byte);
-            if (meterText_.size() >= kMeterLineMax)
-                meterLine();
-        }
-    }
+    if (count > 0)
+        meter_.receive(std::span(bytes, static_cast<std::size_t>(count)), now);
 }
 
-void Rig::meterLine() {
-    if (meterText_.empty())
+void Rig::sendMeter(std::int64_t now) {
+    meter_.send(now, meterOutput_.tail());
+    if (meterOutput_.empty() || meterOutput_.flush(meterPty_.master()))
         return;
-    log_("meter: " + meterText_);
-    meterText_.clear();
+    log_(std::string("meter: write failed: ") + std::strerror(errno) + ", " +
+         std::to_string(meterOutput_.size()) + " bytes discarded");
+    meterOutput_.clear();
 }
 
 } // namespace vemra::rig

@@ -5,6 +5,7 @@
 #include "rig/board.h"
 #include "rig/commands.h"
 #include "rig/linelog.h"
+#include "rig/meter.h"
 #include "rig/options.h"
 #include "rig/outputqueue.h"
 #include "rig/pty.h"
@@ -30,8 +31,8 @@ private:
     void sendBoard();
     void finishVanishing(std::int64_t now);
     void dropPty(Pty& pty, const std::string& link, const std::string& name);
-    void readMeter();
-    void meterLine();
+    void readMeter(std::int64_t now);
+    void sendMeter(std::int64_t now);
     // How long ppoll may sleep, or nothing for as long as it likes.
     std::optional<std::int64_t> sleepNs(std::int64_t now) const;
 
@@ -39,6 +40,7 @@ private:
     LineLog log_;
     LineFile truth_;
     Board board_;
+    Meter meter_;
     CommandParser parser_;
     Pty boardPty_;
     Pty meterPty_;
@@ -50,7 +52,7 @@ private:
     std::int64_t deadline_ = 0;
     std::uint64_t dropped_ = 0;
     std::optional<std::int64_t> vanishSince_;
-    std::string meterText_;
+    OutputQueue meterOutput_;
 };
 
 } // namespace vemra::rig

@@ -31,8 +31,8 @@ double SignalSource::force(double seconds, int period, const Actuator& actuator)
            actuator.amplitude / 255.0 * kForceSwing * wave(actuator.drive, frequency * seconds);
 }
 
-double SignalSource::noise(int run, std::uint64_t index, int channel) const {
-    const std::uint64_t bits = mix(mix(mix(seed_) ^ static_cast<std::uint64_t>(run)) ^ index) ^
+double unitNoise(std::uint64_t seed, int run, std::uint64_t index, int channel) {
+    const std::uint64_t bits = mix(mix(mix(seed) ^ static_cast<std::uint64_t>(run)) ^ index) ^
                                static_cast<std::uint64_t>(channel);
     const std::uint64_t h = mix(bits);
     // Four uniform quarters of the hash sum to a bell shape (Irwin–Hall); centred and
@@ -48,9 +48,9 @@ Samples SignalSource::sample(int run, std::uint64_t index, int period,
     const double t = static_cast<double>(index) * period / 10000.0;
     const double slow = 300.0 + 200.0 * std::sin(2.0 * std::numbers::pi * 0.2 * t);
     const double drift = 250.0 + 400.0 * (1.0 - std::exp(-t / 120.0));
-    return {toRaw(force(t, period, actuator) + kNoiseForce * noise(run, index, 0)),
-            toRaw(slow + kNoiseSlow * noise(run, index, 1)),
-            toRaw(drift + kNoiseDrift * noise(run, index, 2))};
+    return {toRaw(force(t, period, actuator) + kNoiseForce * unitNoise(seed_, run, index, 0)),
+            toRaw(slow + kNoiseSlow * unitNoise(seed_, run, index, 1)),
+            toRaw(drift + kNoiseDrift * unitNoise(seed_, run, index, 2))};
 }
 
 } // namespace vemra::rig

@@ -15,6 +15,10 @@ constexpr int kAdcMax = 1023;
 constexpr double kForceRest = 512.0;
 constexpr double kForceSwing = 400.0; // at full amplitude A = 255
 
+// Roughly normal, standard deviation 1, a function of its arguments only: channel picks an
+// independent sequence.
+double unitNoise(std::uint64_t seed, int run, std::uint64_t index, int channel);
+
 class SignalSource {
 public:
     explicit SignalSource(std::uint64_t seed)
@@ -27,9 +31,6 @@ public:
     static double force(double seconds, int period, const Actuator& actuator);
 
 private:
-    // Roughly normal, standard deviation 1.
-    double noise(int run, std::uint64_t index, int channel) const;
-
     std::uint64_t seed_;
 };
 

@@ -1,0 +1,309 @@
+#include "rig/meter.h"
+
+#include "rig/signalsource.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+
+namespace vemra::rig {
+
+namespace {
+
+constexpr std::int64_t kCycleNs = 20'000'000; // one power-line cycle at 50 Hz
+constexpr std::size_t kErrorQueue = 20;
+constexpr std::size_t kLineMax = 256;
+constexpr std::uint8_t kDeviceClear = 3;
+constexpr double kNplcSteps[] = {0.02, 0.2, 1, 10, 100};
+constexpr std::string_view kGarbage = "!#$%&()*+-./:;<=>?@ABCDEFabcdef0123456789";
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::vector<std::string_view> nodes(std::string_view text) {
+    std::vector<std::string_view> out;
+    for (std::size_t from = 0;;) {
+        const std::size_t colon = text.find(':', from);
+        out.push_back(text.substr(from, colon - from));
+        if (colon == text.npos)
+            return out;
+        from = colon + 1;
+    }
+}
+
+// "SYSTem" takes SYST and SYSTEM, in any case.
+bool nodeMatches(std::string_view given, std::string_view node) {
+    std::string shortForm;
+    for (const char c : node)
+        if (!std::islower(static_cast<unsigned char>(c)))
+            shortForm += c;
+    const std::string word = upper(given);
+    return word == shortForm || word == upper(node);
+}
+
+// A header against a pattern of nodes; a node in brackets may be left out.
+bool headerMatches(std::span<const std::string_view> given,
+                   std::span<const std::string_view> pattern) {
+    if (pattern.empty())
+        return given.empty();
+    std::string_view node = pattern.front();
+    if (node.starts_with('[')) {
+        node = node.substr(1, node.size() - 2);
+        if (headerMatches(given, pattern.subspan(1)))
+            return true;
+    }
+    return !given.empty() && nodeMatches(given.front(), node) &&
+           headerMatches(given.subspan(1), pattern.subspan(1));
+}
+
+std::optional<double> number(std::string_view text) {
+    double value = 0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::string meterReadingText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.8E", value);
+    return text;
+}
+
+Meter::Meter(const MeterFaults& faults, std::uint64_t seed, LineSink log, LineSink truth)
+    : faults_(faults)
+    , seed_(seed)
+    , log_(std::move(log))
+    , truth_(std::move(truth)) {}
+
+void Meter::receive(std::span<const std::uint8_t> bytes, std::int64_t now) {
+    for (const std::uint8_t byte : bytes) {
+        if (byte == kDeviceClear) {
+            // Aborts the measurement and empties the output, as the instrument's ^C does.
+            log_("meter: device clear");
+            reading_ = false;
+            output_.clear();
+            input_.clear();
+        } else if (byte == '\n') {
+            line(input_, now);
+            input_.clear();
+        } else if (byte != '\r' && input_.size() < kLineMax) {
+            input_ += static_cast<char>(byte);
+        }
+    }
+}
+
+void Meter::line(std::string_view text, std::int64_t now) {
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t semicolon = std::min(text.find(';', from), text.size());
+        std::string_view unit = trimmed(text.substr(from, semicolon - from));
+        from = semicolon + 1;
+        if (unit.starts_with(':'))
+            unit.remove_prefix(1);
+        if (unit.empty())
+            continue;
+        const std::size_t space = std::min(unit.find(' '), unit.size());
+        const std::string_view header = unit.substr(0, space);
+        const std::string_view argument = trimmed(unit.substr(space));
+        switch (command(header, argument, now)) {
+        case Outcome::Taken:
+            log_("meter: " + std::string(unit));
+            if (!header.ends_with('?'))
+                configuration_.emplace_back(unit);
+            break;
+        case Outcome::UndefinedHeader:
+            log_("meter: " + std::string(unit) + " (undefined header)");
+            error(-113, "Undefined header");
+            break;
+        case Outcome::IllegalValue:
+            log_("meter: " + std::string(unit) + " (illegal parameter value)");
+            error(-224, "Illegal parameter value");
+            break;
+        }
+    }
+}
+
+Meter::Outcome Meter::command(std::string_view header, std::string_view argument,
+                              std::int64_t now) {
+    const std::vector<std::string_view> given = nodes(header);
+    const auto is = [&given](std::string_view pattern) {
+        const std::vector<std::string_view> wanted = nodes(pattern);
+        return headerMatches(given, wanted);
+    };
+    const auto word = [&argument](std::string_view node) { return nodeMatches(argument, node); };
+
+    if (is("*IDN?")) {
+        reply("HEWLETT-PACKARD,34401A,0,11-5-2", now);
+    } else if (is("*RST")) {
+        reset();
+    } else if (is("*CLS")) {
+        errors_.clear();
+    } else if (is("*TRG")) {
+        if (reading_ && source_ == Source::Bus && now >= busyUntil_)
+            measure(run_, "- -", last_, now);
+    } else if (is("SYSTem:REMote") || is("SYSTem:LOCal") || is("SYSTem:RWLock")) {
+    } else if (is("SYSTem:ERRor?")) {
+        reply(errors_.empty() ? std::string("+0,\"No error\"") : errors_.front(), now);
+        if (!errors_.empty())
+            errors_.pop_front();
+    } else if (is("CONFigure:FRESistance") || is("CONFigure:RESistance") ||
+               is("CONFigure:VOLTage[:DC]")) {
+        function_ = nodeMatches(given[1], "FRESistance")  ? Function::FourWire
+                    : nodeMatches(given[1], "RESistance") ? Function::TwoWire
+                                                          : Function::Volts;
+        // A configuration ends a measurement under way and presets one reading per
+        // immediate trigger.
+        reading_ = false;
+        source_ = Source::Immediate;
+        triggerCount_ = 1;
+    } else if (is("TRIGger:SOURce")) {
+        if (word("IMMediate"))
+            source_ = Source::Immediate;
+        else if (word("EXTernal"))
+            source_ = Source::External;
+        else if (word("BUS"))
+            source_ = Source::Bus;
+        else
+            return Outcome::IllegalValue;
+    } else if (is("TRIGger:COUNt")) {
+        const auto count = number(argument);
+        if (word("INFinity"))
+            triggerCount_.reset();
+        else if (count && *count >= 1 && *count <= 50000)
+            triggerCount_ = static_cast<std::uint64_t>(*count);
+        else
+            return Outcome::IllegalValue;
+    } else if (is("TRIGger:DELay") || is("SAMPle:COUNt")) {
+    } else if (is("[SENSe]:FRESistance:NPLCycles") || is("[SENSe]:RESistance:NPLCycles") ||
+               is("[SENSe]:VOLTage[:DC]:NPLCycles")) {
+        const auto cycles = word("MINimum")   ? kNplcSteps[0]
+                            : word("MAXimum") ? kNplcSteps[4]
+                                              : number(argument).value_or(-1);
+        // The instrument takes the next integration time it has.
+        const auto step = std::find_if(std::begin(kNplcSteps), std::end(kNplcSteps),
+                                       [cycles](double s) { return s >= cycles; });
+        if (cycles > 0 && step != std::end(kNplcSteps))
+            nplc_ = *step;
+        else
+            return Outcome::IllegalValue;
+    } else if (is("READ?")) {
+        reading_ = true;
+        taken_ = 0;
+        busyUntil_ = std::max(busyUntil_, now);
+    } else {
+        return Outcome::UndefinedHeader;
+    }
+    return Outcome::Taken;
+}
+
+void Meter::reset() {
+    function_ = Function::FourWire;
+    source_ = Source::Immediate;
+    triggerCount_ = 1;
+    nplc_ = 10;
+    reading_ = false;
+    configuration_.clear();
+}
+
+void Meter::error(int code, std::string_view text) {
+    std::string entry = std::to_string(code) + ",\"" + std::string(text) + '"';
+    if (errors_.size() < kErrorQueue)
+        errors_.push_back(std::move(entry));
+    else
+        errors_.back() = "-350,\"Too many errors\"";
+}
+
+void Meter::reply(std::string text, std::int64_t at) {
+    // The output is one queue: a reply waits behind a reading still being measured.
+    if (!output_.empty())
+        at = std::max(at, output_.back().at);
+    output_.push_back({at, std::move(text) + "\r\n"});
+}
+
+void Meter::trigger(int run, std::uint64_t record, const Samples& raw, std::int64_t now) {
+    last_ = raw;
+    if (run != run_) {
+        run_ = run;
+        runReadings_ = 0;
+    }
+    if (reading_ && source_ == Source::External && now >= busyUntil_)
+        measure(run, std::to_string(run) + ' ' + std::to_string(record), raw, now);
+}
+
+void Meter::measure(int run, const std::string& origin, const Samples& raw, std::int64_t now) {
+    const auto done = now + static_cast<std::int64_t>(nplc_ * kCycleNs);
+    std::string text = meterReadingText(value(raw, now));
+    std::string truth = "M " + origin + ' ' + text;
+    ++taken_;
+    const bool last = triggerCount_ && taken_ >= *triggerCount_;
+    text += last ? "\r\n" : ",";
+    reading_ = !last;
+
+    const bool firstRun = run == 1 && origin != "- -";
+    const std::uint64_t index = runReadings_++;
+    if (firstRun && faults_.garbageAt == index) {
+        std::string garbage;
+        for (std::uint64_t i = 0; garbage.size() < 16; ++i)
+            garbage += kGarbage[(seed_ * 31 + index * 7 + i * 13) % kGarbage.size()];
+        truth_("# meter garbage " + std::to_string(run) + " before=" + std::to_string(index));
+        output_.push_back({done, garbage});
+    }
+    if (firstRun && faults_.loseCharAt == index) {
+        text.erase(4, 1);
+        truth += " lost";
+    }
+    truth_(truth);
+    busyUntil_ = done + static_cast<std::int64_t>(text.size()) * kMeterCharNs;
+    output_.push_back({done, std::move(text)});
+}
+
+// A strain-gauge bridge arm: it follows the force and the slow channel, with a little noise
+// of its own below the converter's steps.
+double Meter::value(const Samples& raw, std::int64_t now) const {
+    const double noise = 0.004 * unitNoise(seed_, run_, static_cast<std::uint64_t>(now), 3);
+    const double ohms = 1000.0 + 0.5 * (raw[0] - 512.0) + 0.25 * (raw[1] - 300.0) + noise;
+    switch (function_) {
+    case Function::FourWire:
+        return ohms;
+    case Function::TwoWire:
+        return ohms + 0.8; // the test leads
+    case Function::Volts:
+        return raw[1] * 10.0 / 1023.0 + noise / 1000.0;
+    }
+    return ohms;
+}
+
+void Meter::send(std::int64_t now, std::vector<std::uint8_t>& out) {
+    while (reading_ && source_ == Source::Immediate && busyUntil_ <= now)
+        measure(run_, "- -", last_, busyUntil_);
+    while (!output_.empty() && output_.front().at <= now) {
+        out.insert(out.end(), output_.front().bytes.begin(), output_.front().bytes.end());
+        output_.pop_front();
+    }
+}
+
+std::optional<std::int64_t> Meter::nextSendNs() const {
+    std::optional<std::int64_t> next;
+    if (!output_.empty())
+        next = output_.front().at;
+    if (reading_ && source_ == Source::Immediate)
+        next = std::min(next.value_or(busyUntil_), busyUntil_);
+    return next;
+}
+
+} // namespace vemra::rig

@@ -1,0 +1,91 @@
+#pragma once
+// The bench multimeter (an Agilent 34401A on RS-232) as the rig plays it: it takes SCPI
+// lines ended by CR LF (LF alone will do), keeps its configuration, answers queries, keeps
+// an error queue, and after "READ?" measures once per trigger: a board record with the
+// external trigger, back to back with the immediate one. A measurement integrates over
+// NPLC power-line cycles of 50 Hz, then its reading goes out at 9600 baud with two stop
+// bits; triggers that come while it is busy are ignored, as on the real instrument.
+// Time is the caller's monotonic clock; the bytes a caller takes are due by then.
+
+#include "rig/board.h"
+#include "rig/record.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vemra::rig {
+
+struct MeterFaults {
+    std::optional<std::uint64_t> loseCharAt; // this reading of the first run loses a character
+    std::optional<std::uint64_t> garbageAt;  // a garbage unit goes before this reading
+};
+
+// Nanoseconds one character takes on the line: start, 8 data and 2 stop bits at 9600 baud.
+constexpr std::int64_t kMeterCharNs = 11 * 1'000'000'000LL / 9600;
+
+// The reading text, as the meter sends it: "+1.00012345E+03".
+std::string meterReadingText(double value);
+
+class Meter {
+public:
+    Meter(const MeterFaults& faults, std::uint64_t seed, LineSink log, LineSink truth);
+
+    // Bytes from the station.
+    void receive(std::span<const std::uint8_t> bytes, std::int64_t now);
+    // The board's trigger out: record `record` of board run `run` was sampled now.
+    void trigger(int run, std::uint64_t record, const Samples& raw, std::int64_t now);
+    // Appends what the meter has sent by now.
+    void send(std::int64_t now, std::vector<std::uint8_t>& out);
+    // When the next bytes are due, if any are coming.
+    std::optional<std::int64_t> nextSendNs() const;
+
+    // The configuration lines it has taken, in order (since the last *RST).
+    const std::vector<std::string>& configuration() const { return configuration_; }
+
+private:
+    enum class Function { FourWire, TwoWire, Volts };
+    enum class Source { Immediate, External, Bus };
+    enum class Outcome { Taken, UndefinedHeader, IllegalValue };
+
+    void line(std::string_view text, std::int64_t now);
+    Outcome command(std::string_view header, std::string_view argument, std::int64_t now);
+    void reset();
+    void error(int code, std::string_view text);
+    void reply(std::string text, std::int64_t at);
+    // origin: "run record" of the triggering record, "- -" for an immediate or bus trigger.
+    void measure(int run, const std::string& origin, const Samples& raw, std::int64_t now);
+    double value(const Samples& raw, std::int64_t now) const;
+
+    MeterFaults faults_;
+    std::uint64_t seed_;
+    LineSink log_;
+    LineSink truth_;
+
+    Function function_ = Function::FourWire;
+    Source source_ = Source::Immediate;
+    std::optional<std::uint64_t> triggerCount_; // nothing: infinite
+    double nplc_ = 10;
+    std::vector<std::string> configuration_;
+    std::deque<std::string> errors_;
+
+    bool reading_ = false; // "READ?" taken, readings to come
+    std::uint64_t taken_ = 0;
+    std::int64_t busyUntil_ = 0;
+    Samples last_{512, 300, 250};
+    int run_ = 0;
+    std::uint64_t runReadings_ = 0;
+
+    struct Pending {
+        std::int64_t at;
+        std::string bytes;
+    };
+    std::deque<Pending> output_;
+    std::string input_;
+};
+
+} // namespace vemra::rig

@@ -3,6 +3,7 @@
 // as operators and maintainers know them. Handlers are defined in the folder of their
 // subsystem (board/, display/, ...); this header is the index of the window.
 
+#include "app/linkhealth.h"
 #include "common/matrix.h"
 #include "meter/readingstore.h"
 #include "platform/clicklabel.h"
@@ -96,6 +97,8 @@ public:
     qint64 OverrunBytes = 0;
     // Meter readings that had no slot left in MultData (shown in the status bar).
     int DroppedReadings = 0;
+    // What the links brought in this run, for the status bar's link health.
+    LinkCounts LinkCount;
 
     // ---- Serial links and timers ----
     SerialPort* MSComm1 = nullptr;
@@ -120,6 +123,8 @@ public:
     QLabel* LabelAverageCH1 = nullptr;
     QLabel* LabelAverageCH2 = nullptr;
     QLabel* LabelMultCH = nullptr;
+    QLabel* LabelLinkHealth = nullptr; // permanent in the status bar
+    QTimer* TimerLinkHealth = nullptr;
 
     // ---- "Serial RS 232 Communication Setup" ----
     QGroupBox* FrameDebug = nullptr;
@@ -228,6 +233,9 @@ public:
     void LabelBuff_Click();
     void LabelBuff2_Click();
     void MSComm1_OnComm();
+    // The status bar's link health, twice a second: rates since the last tick, counts since
+    // Start.
+    void TimerLinkHealth_Timer();
 
     void CWNumEditNumPoint_ValueChanged();
     void CWNumEditFreq_ValueChanged();
@@ -332,6 +340,7 @@ private:
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
     void showStreamLosses();
+    void restartLinkHealth();
     // The board port is gone (unplugged, or it could not be opened again): its list becomes
     // usable so the operator can choose the port again, once the run is stopped.
     void boardPortLost();
@@ -380,8 +389,11 @@ private:
     std::function<void()> endProgram_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
-    Matrix decoded_;       // the block being decoded, before it is stored
-    int freshRecords_ = 0; // records of the block decoded last, not yet charted
+    Matrix decoded_;             // the block being decoded, before it is stored
+    LinkCounts linkCountBefore_; // at the last link health update
+    QDateTime linkHealthAt_;     // when that was
+    QDateTime lastBoardData_;    // the last update that saw board records (or Start)
+    int freshRecords_ = 0;       // records of the block decoded last, not yet charted
     // Count the times the run store lost its contents, so that "Save" can tell whether the
     // run is still in memory: the generation at Start against the current one.
     int sampleGeneration_ = 0;

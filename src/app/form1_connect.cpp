@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace vemra {
 
@@ -102,6 +103,8 @@ void Form1::connectHandlers() {
     onMenu(AgilChann, this, [this] { AgilChann_Click(); });
 
     connect(MSComm1, &SerialPort::onComm, this, [this] { MSComm1_OnComm(); });
+    connect(TimerLinkHealth, &QTimer::timeout, this, [this] { TimerLinkHealth_Timer(); });
+    TimerLinkHealth->start();
     connect(MSComm1, &SerialPort::portFailed, this, [this](const QString& message) {
         portFailed(message);
         boardPortLost();

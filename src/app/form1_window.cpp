@@ -149,7 +149,11 @@ void Form1::buildWindow() {
     setCentralWidget(central);
 
     buildMenus();
-    statusBar();
+    LabelLinkHealth = named(new QLabel, "LabelLinkHealth");
+    LabelLinkHealth->setAccessibleDescription(QStringLiteral("Link health"));
+    statusBar()->addPermanentWidget(LabelLinkHealth);
+    TimerLinkHealth = named(new QTimer(this), "TimerLinkHealth");
+    TimerLinkHealth->setInterval(500);
     resize(1280, 800);
 }
 

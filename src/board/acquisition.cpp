@@ -29,6 +29,7 @@ void Form1::CommandSendData_Click() {
     dimensionBlock(NumChannels, perBlock);
     dimensionReadings(TotalPoints);
     DroppedBlocks = 0;
+    restartLinkHealth();
     OverrunBytes = 0;
     MSComm1->takeOverrun();
     DroppedReadings = 0;

@@ -47,8 +47,9 @@ BlockDecode decodeBlock(const QByteArray& bytes, const std::array<int, 3>& enabl
             result.sums[ch] += value;
         }
         if (record[length - 1] != recordChecksum(record + 1, 2 * channels))
-            result.checksumError = true;
+            ++result.badChecksums;
     }
+    result.checksumError = result.badChecksums > 0;
     return result;
 }
 

@@ -15,6 +15,7 @@ struct BlockDecode {
     int channels = 0;             // channels in a record: the rows of the decoded block
     int records = 0;              // whole records decoded
     bool checksumError = false;   // a record's checksum did not match
+    int badChecksums = 0;         // records whose checksum did not match
     bool lengthMismatch = false;  // the block was not recordsPerBlock whole records
     std::array<double, 3> sums{}; // per channel CH0..CH2, 0 for channels not in the run
 };

@@ -55,6 +55,9 @@ void Form1::MSComm1_OnComm() {
         BlockSumCH0 = d.sums[0];
         BlockSumCH1 = d.sums[1];
         BlockSumCH2 = d.sums[2];
+        LinkCount.records += d.records;
+        LinkCount.bytes += block.size();
+        LinkCount.checksumErrors += d.badChecksums;
         if (d.checksumError || d.lengthMismatch)
             LabelBuff->setText(QStringLiteral("Error Comm"));
 
@@ -78,6 +81,7 @@ void Form1::MSComm1_OnComm() {
             SampleCount += d.records;
         } else if (d.records > 0) {
             ++DroppedBlocks;
+            ++LinkCount.droppedBlocks;
             showStreamLosses();
         }
         freshRecords_ = d.records;

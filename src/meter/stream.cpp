@@ -19,9 +19,11 @@ void Form1::MSComm2_OnComm() {
         return;
     const std::optional<QString> reading = meter::readingText(MSComm2->readText());
     if (!reading) {
+        ++LinkCount.outOfStep;
         LabelBuff->setText(QStringLiteral("Err Mult!"));
         return;
     }
+    ++LinkCount.readings;
     LabelMultCH->setText(*reading);
     if (!MultData.set(MultCount, *reading)) {
         ++DroppedReadings;

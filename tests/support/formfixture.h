@@ -24,6 +24,14 @@ inline QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A row of states as one text, "1" for each true: compared at once, shown whole on failure.
+inline QString flags(std::initializer_list<bool> states) {
+    QString out;
+    for (bool on : states)
+        out += on ? u'1' : u'0';
+    return out;
+}
+
 class FormFixture {
 public:
     FormFixture()
@@ -59,6 +67,19 @@ public:
     }
     QString dir() const { return dir_.path(); }
 
+    // The lines of the data file "Save" writes at the fixed clock's time.
+    QList<QByteArray> dataLines() const {
+        return readFile(dir() + QStringLiteral("/VemraData 5-3 9-7-4.txt")).split('\n');
+    }
+
+    // Every message shown so far, as "title: text".
+    QStringList said() const {
+        QStringList out;
+        for (const RecordingDialogs::Shown& m : dialogs->shown)
+            out << m.title + QStringLiteral(": ") + m.text;
+        return out;
+    }
+
     void chooseBoardPort(int number) { form->ComboPort->setCurrentIndex(number - 1); }
     void chooseMeterPort(int number) { form->ComboPort2->setCurrentIndex(number - 1); }
 
@@ -81,6 +102,11 @@ public:
     void send(const QByteArray& sent) {
         board->deliver(sent);
         QTRY_VERIFY(form->MSComm1->inBufferCount() < form->MSComm1->rThreshold());
+    }
+    // Blocks of ten CH0 records, one at a time, whose raw values count up from `first`.
+    void sendBlocks(int first, int records) {
+        for (int at = first; at < first + records; at += 10)
+            send(block(at, 10));
     }
 
     // The meter sends; returns once the station has taken every whole unit.

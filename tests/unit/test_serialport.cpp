@@ -58,30 +58,6 @@ private slots:
                  expected.replace("<dir>", dir.path()));
     }
 
-    void openFailureNamesDeviceAndReason_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("refusal");
-        QTest::addColumn<QStringList>("mentions");
-        QTest::newRow("no device")
-            << 4 << ""
-            << QStringList{"Comm4", "no ./Comm4 in " + QDir::currentPath(), "only 2 serial ports"};
-        QTest::newRow("device refuses")
-            << 2 << "Permission denied" << QStringList{"Comm2", "/dev/ttyS1", "Permission denied"};
-    }
-    void openFailureNamesDeviceAndReason() {
-        QFETCH(int, number);
-        QFETCH(QString, refusal);
-        QFETCH(QStringList, mentions);
-        Station s;
-        s.line->setOpenFailure(refusal);
-        s.port.setCommPort(number);
-        QString message;
-        QVERIFY(!s.port.open(&message));
-        QVERIFY(!s.port.portOpen());
-        for (const QString& mention : mentions)
-            QVERIFY2(message.contains(mention), qPrintable(message));
-    }
-
     void oneEventPerWholeBlock_data() {
         QTest::addColumn<QByteArrayList>("deliveries");
         QTest::addColumn<QString>("handler");      // read, read+clear, or none

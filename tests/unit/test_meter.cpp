@@ -36,29 +36,19 @@ private slots:
             QCOMPARE(std::isnan(readingValue(reading)), unit.startsWith(u'x'));
     }
 
-    void commandLines() {
-        QCOMPARE(commandLine(u"CONF:FRES DEF,DEF"), QByteArray("CONF:FRES DEF,DEF\r\n"));
-        QCOMPARE(commandLine(u""), QByteArray("\r\n"));
+    // The rest of the dialogue (line ends, the INIT lines, manual replies) is checked on the
+    // wire by the window tests; a character the meter's 8-bit line cannot carry goes as '?'.
+    void commandLineIsEightBitText() {
         QCOMPARE(commandLine(u"R\u00e9\u20ac"), QByteArray("R\xe9?\r\n"));
-        const std::array<QString, 4> params{"A", "", "C", "D"};
-        QStringList sequence;
-        for (int step = 0; step < kInitSteps + 2; ++step)
-            sequence << initLine(step, params).value_or(QStringLiteral("-"));
-        QCOMPARE(sequence, (QStringList{"SYST:REM", "A", "", "C", "D", "READ?", "-", "-"}));
-        QVERIFY(!initLine(-1, params));
-        QCOMPARE(manualReply(u"+0,\"No error\"\r\n+1.5E+03"),
-                 QStringLiteral("+0\n\"No error\"\n+1.5E+03"));
     }
 
     void storeHoldsReadingsBySlot() {
         ReadingStore store(3);
-        QCOMPARE(store.size(), 3);
         QVERIFY(store.set(0, u"+1,23456789E+03"));
         QVERIFY(store.set(2, u"0123456789ABCDEFG")); // cut to 15 characters
         QVERIFY(store.set(1, u"\u00b5\u03a9"));      // Latin-1 kept, the rest '?'
-        QCOMPARE(store.text(0), QLatin1StringView("+1,23456789E+03"));
-        QCOMPARE(store.text(1), QLatin1StringView("\xb5?"));
-        QCOMPARE(store.text(2), QLatin1StringView("0123456789ABCDE"));
+        QCOMPARE(QString(store.text(0)) + '|' + store.text(1) + '|' + store.text(2),
+                 QString::fromLatin1("+1,23456789E+03|\xb5?|0123456789ABCDE"));
         QVERIFY(store.set(1, u""));
         QVERIFY(!store.filled(1) && store.filled(2));
 

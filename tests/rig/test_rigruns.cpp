@@ -5,12 +5,9 @@
 #include "platform/qtserialbackend.h"
 #include "support/formfixture.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QRandomGenerator>
 #include <ctime>
 
-using namespace vemra;
 using namespace vemra::test;
 
 namespace {

@@ -1,17 +1,28 @@
 #pragma once
 // A Form1 on loopback ports, a dialog recorder and a fixed clock, in a temporary working
 // directory: the window as the operator sees it, with the far ends in the test's hands.
+// With it come the window's control types, so a test reaches any control by its name.
 
 #include "app/form1.h"
 #include "platform/loopbackbackend.h"
 #include "support/records.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
 #include <QtTest>
 
 namespace vemra::test {
+
+using namespace vemra; // a test's `using namespace vemra::test` brings the station's names too
 
 // A device in place of the file being saved that fails as a full disk does: small writes are
 // taken into the buffer and fail when flushed, large ones fail at once.

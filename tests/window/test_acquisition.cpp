@@ -1,14 +1,11 @@
-// Start, Stop, Save and closing the window as the operator does them, checked on the wire,
-// in the controls' states and in the files left behind.
+// Start, Stop, Save, chart export and closing the window as the operator does them, checked
+// on the wire, in the controls' states and in the files left behind.
 
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLineEdit>
+#include <QImage>
 #include <tuple>
 
-using namespace vemra;
 using namespace vemra::test;
 
 class AcquisitionTest : public QObject {
@@ -158,6 +155,55 @@ private slots:
                      (failure == u"reshape" || said[0].contains("VemraData 5-3 9-7-4")),
                  qPrintable(said.join(u'\n')));
         QVERIFY(QDir(fx.dir()).entryList({QStringLiteral("VemraData*")}).isEmpty());
+    }
+
+    // "File → Export Chart…": the graph on screen written as a picture at the chosen size, or
+    // a warning that says why not.
+    void chartExport_data() {
+        QTest::addColumn<QString>("name");      // empty: the operator cancels
+        QTest::addColumn<bool>("meterGraph");   // shown in the main graph's place
+        QTest::addColumn<QByteArray>("starts"); // the file's first bytes; empty: no file
+        QTest::addColumn<QString>("warning");   // empty: none
+        QTest::newRow("png") << "chart.PNG" << false << QByteArray("\x89PNG") << "";
+        QTest::newRow("pdf") << "chart.pdf" << false << QByteArray("%PDF") << "";
+        QTest::newRow("svg") << "chart.svg" << false << QByteArray("<?xml") << "";
+        QTest::newRow("meter graph") << "meter.svg" << true << QByteArray("<?xml") << "";
+        QTest::newRow("full disk")
+            << "full.png" << false << QByteArray() << "No space left on device";
+        QTest::newRow("other extension")
+            << "chart.jpg" << false << QByteArray() << ".png, .pdf or .svg";
+        QTest::newRow("cancelled") << "" << false << QByteArray() << "";
+    }
+    void chartExport() {
+        QFETCH(QString, name);
+        QFETCH(bool, meterGraph);
+        QFETCH(QByteArray, starts);
+        QFETCH(QString, warning);
+        FormFixture fx;
+        if (name.startsWith("full"))
+            fx.platform().fileSink = fullDisk();
+        Form1& f = fx.start();
+        fx.startRun(100);
+        fx.send(block(0, 10) + block(500, 10));
+        f.CWGraphMult->setVisible(meterGraph);
+        const QString path = fx.dir() + u'/' + name;
+        if (!name.isEmpty())
+            fx.dialogs->exportAnswer = ChartExportChoice{path, QSize(640, 480)};
+
+        f.ExportChart->trigger();
+        QCOMPARE(fx.dialogs->exportSuggested.size(), 1);
+        QCOMPARE(fx.dialogs->exportSuggested.first().path,
+                 fx.dir() + QStringLiteral("/VemraData 5-3 9-7-4.png"));
+        const QByteArray file = name.isEmpty() ? QByteArray() : readFile(path);
+        QVERIFY(file.startsWith(starts) && file.isEmpty() == starts.isEmpty());
+        QVERIFY2(warning.isEmpty() ? fx.said().isEmpty()
+                                   : fx.said().size() == 1 && fx.said()[0].contains(warning),
+                 qPrintable(fx.said().join(u'\n')));
+        QCOMPARE(f.statusBar()->currentMessage().contains(path), !starts.isEmpty());
+        if (starts == "\x89PNG")
+            QCOMPARE(QImage::fromData(file).size(), QSize(640, 480));
+        if (starts == "<?xml") // the graph on screen, with its captions
+            QVERIFY(file.contains(meterGraph ? "Multimrtr Input" : "Force (g)"));
     }
 };
 

@@ -3,11 +3,6 @@
 
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-
-using namespace vemra;
 using namespace vemra::test;
 
 namespace {

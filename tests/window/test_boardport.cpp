@@ -3,12 +3,6 @@
 
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QStatusBar>
-
-using namespace vemra;
 using namespace vemra::test;
 
 class BoardPortTest : public QObject {

@@ -4,14 +4,9 @@
 #include "common/numbertext.h"
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <qcustomplot.h>
 #include <tuple>
 
-using namespace vemra;
 using namespace vemra::test;
 
 namespace {

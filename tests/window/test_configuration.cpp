@@ -2,11 +2,6 @@
 
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-
-using namespace vemra;
 using namespace vemra::test;
 
 namespace {

@@ -4,15 +4,6 @@
 #include "platform/checkvalue.h"
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QStatusBar>
-#include <QTimer>
-
-using namespace vemra;
 using namespace vemra::test;
 
 namespace {
@@ -72,28 +63,12 @@ private slots:
         QVERIFY(fx.dialogs->shown.last().text.contains(QStringLiteral("No such device")));
     }
 
-    // Lines end in CR LF; "Clear" is the single byte 3; a closed port drops them all.
-    void commandsOnTheWire() {
+    // The parameter lines, the buttons' lines and the timed INIT, on the wire: lines end in
+    // CR LF, "Clear" is the single byte 3, a closed port drops them all.
+    void commandsAndInitSequence() {
         FormFixture fx;
         Form1& f = fx.start();
-        f.TextCommand[0]->setText(QStringLiteral("CONF:VOLT:DC 10"));
-        QPushButton* buttons[] = {f.CommandRemote, f.CommandErr, f.CommandClear,
-                                  f.CommandMultimeter[0], f.CommandMultimeter[4]};
-        for (bool open : {false, true}) {
-            if (open)
-                fx.chooseMeterPort(1);
-            for (QPushButton* b : buttons)
-                b->click();
-        }
-        QCOMPARE(fx.meter->written(), QByteArray("SYST:REM\r\nSYST:ERR?\r\n\x03"
-                                                 "CONF:VOLT:DC 10\r\n\r\n"));
-    }
-
-    void initSequence() {
-        FormFixture fx;
-        Form1& f = fx.start();
-        fx.chooseMeterPort(1);
-        // The parameter lines as the manual panel edits them: line 5 is never one of them.
+        // As the manual panel edits them: line 5 is never one of the parameters.
         f.Command1->click();
         QStringList loaded;
         for (const QLineEdit* line : f.TextCommand)
@@ -104,13 +79,23 @@ private slots:
         f.TextCommand[4]->setText(QStringLiteral("*CLS"));
         f.CommandSavParam->click();
         QCOMPARE(f.LabelParam[4]->text(), QStringLiteral("*CLS"));
+        QPushButton* buttons[] = {f.CommandRemote, f.CommandErr, f.CommandClear,
+                                  f.CommandMultimeter[0], f.CommandMultimeter[1]};
+        for (bool open : {false, true}) {
+            if (open)
+                fx.chooseMeterPort(1);
+            for (QPushButton* b : buttons)
+                b->click();
+        }
+        QCOMPARE(fx.meter->written(), QByteArray("SYST:REM\r\nSYST:ERR?\r\n\x03"
+                                                 "CONF:FRES DEF,DEF\r\n\r\n"));
+        fx.meter->clearWritten();
 
         f.TextLabelMult->setText(QStringLiteral("Strain (Ohm)"));
         f.CommandResetParam->click();
         QVERIFY(f.TimerSendFrame->isActive() && f.TimerSendFrame->interval() == 100);
         QCOMPARE(f.CWGraphMult->axisCaption(2), QStringLiteral("Strain (Ohm)"));
         QVERIFY(fx.meter->written().isEmpty()); // the first line waits for the first tick
-
         // The timer's ticks, driven here; a press in the middle neither restarts the sequence
         // nor repeats a line.
         int ticks = 0;
@@ -119,8 +104,7 @@ private slots:
                 f.CommandResetParam->click();
             f.TimerSendFrame_Timer();
         }
-        QCOMPARE(ticks, 6);
-        QCOMPARE(f.MultCmdIndex, 0);
+        QVERIFY(ticks == 6 && f.MultCmdIndex == 0);
         QCOMPARE(fx.meter->written(), QByteArray("SYST:REM\r\nCONF:FRES DEF,DEF\r\n\r\n"
                                                  "TRIG:COUNT INF\r\nFRES:NPLC 1\r\nREAD?\r\n"));
     }

@@ -4,13 +4,6 @@
 
 #include "support/formfixture.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QStatusBar>
-
-using namespace vemra;
 using namespace vemra::test;
 
 class ReceiveTest : public QObject {

@@ -4,14 +4,6 @@
 
 #include "support/formfixture.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTimer>
-
-using namespace vemra;
 using namespace vemra::test;
 
 class StartupTest : public QObject {

@@ -183,33 +183,6 @@ private slots:
         QCOMPARE(bench.save(1), bench.sent(1, s, 300));
     }
 
-    void sineWaveformMovesTheForce() {
-        Bench bench({});
-        QVERIFY(bench.ready);
-        RunSettings s;
-        s.total = 3000;
-        bench.configure(s);
-        Form1& f = *bench.form;
-        // 1000 Hz sampling × 8 / (10 × 256): about 3 Hz, full amplitude.
-        f.CWNumEditPWM->setValue(255);
-        f.CWNumEditMulPeriod->setValue(10);
-        f.CWNumEditMulFreq->setValue(3);
-        f.CommandSendData->click();
-        QTRY_VERIFY_WITH_TIMEOUT(f.SampleCount >= 1000, 5000);
-        f.CWButtonSin->click();
-        QVERIFY(bench.runToTheEnd(s));
-
-        const auto span = [&f](int from, int to) {
-            const auto [low, high] =
-                std::minmax_element(f.SampleData.row(0) + from, f.SampleData.row(0) + to);
-            return *high - *low;
-        };
-        QVERIFY2(span(0, 900) < 20, "the force moves before the actuator starts");
-        QVERIFY2(span(f.SampleCount - 1000, f.SampleCount) > 600,
-                 "the sine does not reach the force");
-        f.CWButtonSin->click();
-    }
-
     void meterReadingsMatchTheRig() {
         Bench bench({"--meter-garbage-at", "5", "--meter-lose-char-at", "30"});
         QVERIFY(bench.ready);

@@ -1,8 +1,10 @@
-// How the rig reads the station's commands and paces the meter's readings: the end-to-end
-// tests take the rig's word for what was sent, so its own rules are pinned here.
+// How the rig reads the station's commands, what its board samples and how its meter paces
+// the readings: the end-to-end tests take the rig's word for what was sent, so its own rules
+// are pinned here.
 
 #include "rig/commands.h"
 #include "rig/meter.h"
+#include "rig/signalsource.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -77,6 +79,24 @@ private slots:
         say("\x03"); // device clear: no more readings
         meter.trigger(1, 4, {512, 300, 250}, 120'000'000);
         QCOMPARE(heard(1000), QString());
+    }
+
+    // The force the rig's board samples follows the actuator the station drives: still when
+    // idle, swinging over most of the range with a full-amplitude sine (about 3 Hz here).
+    void forceFollowsTheActuator() {
+        Actuator actuator{255, 10, 8, Drive::Idle};
+        const auto swing = [&actuator] {
+            double low = 1e9, high = -1e9;
+            for (int record = 0; record < 1000; ++record) {
+                const double force = SignalSource::force(record / 1000.0, 10, actuator);
+                low = std::min(low, force);
+                high = std::max(high, force);
+            }
+            return high - low;
+        };
+        QCOMPARE(swing(), 0.0);
+        actuator.drive = Drive::Sine;
+        QVERIFY(swing() > 600);
     }
 };
 

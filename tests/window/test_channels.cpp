@@ -16,18 +16,15 @@ void enter(QLineEdit* box, const QString& keys) {
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-// Each message as a word: "range" for the range warning, "number" for a refused text, else
-// its title.
-QString told(const QList<RecordingDialogs::Shown>& shown) {
-    const QString range =
-        QStringLiteral("Coefficient value out of the range \r\n1E-06  -  1000000");
+// What the window said, a word a message: "range" for the range warning, "number" for a
+// refused text, else its title.
+QString told(const FormFixture& fx) {
     QStringList words;
-    for (const RecordingDialogs::Shown& m : shown) {
-        const bool warning = m.title == QStringLiteral("Warning!");
-        words << (warning && m.text == range                      ? QStringLiteral("range")
-                  : warning && m.text.contains("is not a number") ? QStringLiteral("number")
-                                                                  : m.title);
-    }
+    for (const RecordingDialogs::Shown& m : fx.dialogs->shown)
+        words << (m.text.startsWith("Coefficient value out of the range \r\n1E-06  -  1000000")
+                      ? QStringLiteral("range")
+                  : m.text.contains("is not a number") ? QStringLiteral("number")
+                                                       : m.title);
     return words.join(u' ');
 }
 
@@ -48,6 +45,7 @@ Form1& calibrating(FormFixture& fx) {
 class ChannelsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Enter in the CH0 field: the keys filtered, the value committed, or refused with a word.
     void coefficientCommit_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("field");
@@ -72,12 +70,59 @@ private slots:
         enter(f.TextCoeff, keys);
         QTEST(f.TextCoeff->text(), "field");
         QCOMPARE(f.CoeffCH0, coefficient);
-        QCOMPARE(told(fx.dialogs->shown), said);
+        QCOMPARE(told(fx), said);
         // Only an accepted value rebuilds the plots.
         QCOMPARE(f.CWGraph1->axisMaximum(2), said.isEmpty() ? coefficient * 1023 : 2046.0);
     }
 
-    void keysFollowTheEnables() {
+    // Leaving the mode commits all three fields, or refuses on the first field, in channel
+    // order, that is out of range (it takes the bound it broke) or no number; every field
+    // shows its coefficient afterwards.
+    void leaveOrder_data() {
+        QTest::addColumn<QStringList>("texts"); // typed into the fields without Enter
+        QTest::addColumn<QList<double>>("coefficients");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("all in range")
+            << QStringList{"5", "0,5", "1E-06"} << QList<double>{5, 0.5, 1e-6} << "";
+        QTest::newRow("CH1 empty")
+            << QStringList{"5", "", "1"} << QList<double>{2, 1e-6, 4} << "range";
+        QTest::newRow("CH0 zero, CH2 above")
+            << QStringList{"0", "1", "2000000"} << QList<double>{1e-6, 3, 4} << "range";
+        QTest::newRow("CH2 above")
+            << QStringList{"5", "1", "2000000"} << QList<double>{2, 3, 1e6} << "range";
+        QTest::newRow("CH1 no number")
+            << QStringList{"5", "1,2,3", "0"} << QList<double>{2, 3, 4} << "number";
+    }
+    void leaveOrder() {
+        QFETCH(QStringList, texts);
+        QFETCH(QList<double>, coefficients);
+        QFETCH(QString, said);
+        FormFixture fx;
+        Form1& f = calibrating(fx);
+        QLineEdit* fields[] = {f.TextCoeff, f.TextCoeffCH1, f.TextCoeffCH2};
+        for (int ch = 0; ch < 3; ++ch)
+            fields[ch]->setText(texts[ch]);
+        fx.board->clearLog();
+        f.SelectChannel->trigger();
+
+        QCOMPARE((QList<double>{f.CoeffCH0, f.CoeffCH1, f.CoeffCH2}), coefficients);
+        QCOMPARE(told(fx), said);
+        for (int ch = 0; ch < 3; ++ch)
+            QCOMPARE(fields[ch]->text(), generalText(coefficients[ch]));
+        // Left: the panel closes, the acquisition is unlocked and the port re-opened for the
+        // channels.
+        const bool left = said.isEmpty();
+        QCOMPARE(flags({f.FrameCoeff->isHidden(), f.CommandSendData->isEnabled(),
+                        f.FrameContols->isEnabled(), fx.board->log().contains("close")}),
+                 left ? "1111" : "0000");
+        QCOMPARE(f.LabelTest->text(), QStringLiteral("3\t7"));
+        QCOMPARE(f.CWGraph1->axisMaximum(2), f.CoeffCH0 * 1023);
+        // The menu's mark follows the mode: the next choice closes a panel that stayed open.
+        f.SelectChannel->trigger();
+        QCOMPARE(f.FrameCoeff->isHidden(), !left);
+    }
+
+    void keysEnablesAndLabels() {
         FormFixture fx;
         Form1& f = fx.start();
         fx.chooseBoardPort(1);
@@ -107,58 +152,28 @@ private slots:
         f.LabelCH1->setText(QStringLiteral("5"));
         QTest::mouseClick(f.LabelCH1, Qt::LeftButton);
         QCOMPARE(f.LabelCH1->text(), QString());
-    }
 
-    // Every field shows its coefficient afterwards, whether committed or refused.
-    void leaveOrder_data() {
-        QTest::addColumn<QStringList>("texts"); // typed into the fields without Enter
-        QTest::addColumn<QList<double>>("coefficients");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("all in range")
-            << QStringList{"5", "0,5", "1E-06"} << QList<double>{5, 0.5, 1e-6} << "";
-        QTest::newRow("CH1 empty")
-            << QStringList{"5", "", "1"} << QList<double>{2, 1e-6, 4} << "range";
-        QTest::newRow("CH0 zero, CH2 above")
-            << QStringList{"0", "1", "2000000"} << QList<double>{1e-6, 3, 4} << "range";
-        QTest::newRow("CH2 above")
-            << QStringList{"5", "1", "2000000"} << QList<double>{2, 3, 1e6} << "range";
-        QTest::newRow("CH1 no number")
-            << QStringList{"5", "1,2,3", "0"} << QList<double>{2, 3, 4} << "number";
-    }
-    void leaveOrder() {
-        QFETCH(QStringList, texts);
-        QFETCH(QList<double>, coefficients);
-        QFETCH(QString, said);
-        FormFixture fx;
-        Form1& f = calibrating(fx);
-        QLineEdit* fields[] = {f.TextCoeff, f.TextCoeffCH1, f.TextCoeffCH2};
-        for (int ch = 0; ch < 3; ++ch)
-            fields[ch]->setText(texts[ch]);
-        fx.board->clearLog();
+        // "Enable All Channels": every box on, the port set up for three channels' records.
+        // Disabling a channel takes the mark away; choosing the item when marked only unmarks.
         f.SelectChannel->trigger();
-
-        const bool left = said.isEmpty();
-        QCOMPARE((QList<double>{f.CoeffCH0, f.CoeffCH1, f.CoeffCH2}), coefficients);
-        QCOMPARE(told(fx.dialogs->shown), said);
-        for (int ch = 0; ch < 3; ++ch)
-            QCOMPARE(fields[ch]->text(), generalText(coefficients[ch]));
-        // Left: the panel closes, the acquisition is unlocked and the port re-opened for the
-        // channels.
-        QCOMPARE(flags({f.FrameCoeff->isHidden(), f.CommandSendData->isEnabled(),
-                        f.FrameContols->isEnabled(), fx.board->log().contains("close")}),
-                 left ? "1111" : "0000");
-        QCOMPARE(f.LabelTest->text(), QStringLiteral("3\t7"));
-        QCOMPARE(f.CWGraph1->axisMaximum(2), f.CoeffCH0 * 1023);
-        // The menu's mark follows the mode: the next choice closes a panel that stayed open.
-        f.SelectChannel->trigger();
-        QCOMPARE(f.FrameCoeff->isHidden(), !left);
+        f.EnbleAll->trigger();
+        QVERIFY(f.EnbleAll->isChecked() && f.CWNumEditSpanCH2->isEnabled());
+        QCOMPARE((QList<int>{f.ChannelMask, f.NumChannels, f.CWGraph1->traceCount(),
+                             f.MSComm1->rThreshold()}),
+                 (QList<int>{7, 3, 3, 8 * 10}));
+        f.CheckEnCH1->click();
+        QVERIFY(!f.EnbleAll->isChecked());
+        f.CheckEnCH1->click();
+        f.EnbleAll->trigger();
+        f.EnbleAll->trigger();
+        QVERIFY(!f.EnbleAll->isChecked() && f.ChannelMask == 7);
     }
 
     void stoppedRunSurvivesTheChannelControls() {
         FormFixture fx;
         Form1& f = fx.start();
         fx.startRun(1000);
-        fx.send(block(0, 10) + block(10, 10));
+        fx.sendBlocks(0, 20);
         f.CommandOff->click();
         f.SelectChannel->trigger();
         enter(f.TextLabel, QStringLiteral("!"));
@@ -166,7 +181,7 @@ private slots:
         enter(f.TextCoeff, QStringLiteral("2"));
         f.SelectChannel->trigger();
         f.CommandSave->click();
-        QCOMPARE(told(fx.dialogs->shown), QStringLiteral("DOWNLOAD"));
+        QCOMPARE(told(fx), QStringLiteral("DOWNLOAD"));
         QCOMPARE(fx.dataLines().size(), 1 + 20 + 1);
 
         // Channels changed in the panel re-dimension the store: no "Save" for a run now gone.
@@ -174,26 +189,6 @@ private slots:
         f.CheckEnCH1->click();
         f.SelectChannel->trigger();
         QVERIFY(!f.CommandSave->isEnabled());
-    }
-
-    void enableAllChannels() {
-        FormFixture fx;
-        Form1& f = fx.start();
-        fx.chooseBoardPort(1);
-        f.EnbleAll->trigger();
-        QVERIFY(f.EnbleAll->isChecked());
-        QCOMPARE((QList<int>{f.ChannelMask, f.NumChannels, f.CWGraph1->traceCount(),
-                             f.MSComm1->rThreshold()}),
-                 (QList<int>{7, 3, 3, 8 * 10})); // the port takes three channels' records
-        QVERIFY(f.CWNumEditSpanCH1->isEnabled() && f.CWNumEditSpanCH2->isEnabled());
-        // Disabling a channel takes the mark away; choosing the item when marked only unmarks.
-        f.CheckEnCH1->click();
-        QVERIFY(!f.EnbleAll->isChecked());
-        f.CheckEnCH1->click();
-        f.EnbleAll->trigger();
-        f.EnbleAll->trigger();
-        QVERIFY(!f.EnbleAll->isChecked());
-        QCOMPARE(f.ChannelMask, 7);
     }
 
     void layoutsSpansAndReset_data() {
@@ -220,22 +215,22 @@ private slots:
                 shown << ch;
             before << spans[ch]->value();
         }
+        const int n = int(shown.size());
         QCOMPARE(
             (QList<int>{f.BlockData.rows(), f.SampleData.rows(), g.traceCount(), g.axisCount()}),
-            (QList<int>{int(shown.size()), int(shown.size()), int(shown.size()),
-                        int(shown.size()) + 1}));
+            (QList<int>{n, n, n, n + 1}));
 
         // The first channel takes the primary value axis (2), every further one an axis of its
         // own on the other side; each channel's span edit then moves its own axis.
-        for (int k = 0; k < shown.size(); ++k) {
-            QCOMPARE(g.traceColor(k), colours[shown[k]]);
-            QCOMPARE(g.axisTickColor(k + 2), colours[shown[k]]);
+        for (int k = 0; k < n; ++k) {
+            QVERIFY(g.traceColor(k) == colours[shown[k]] &&
+                    g.axisTickColor(k + 2) == colours[shown[k]]);
             QCOMPARE((QList<double>{double(g.traceAxis(k)), double(g.axisOpposite(k + 2)),
                                     g.axisMinimum(k + 2), g.axisMaximum(k + 2)}),
                      (QList<double>{double(k + 2), double(k > 0), 0, 2046}));
             spans[shown[k]]->setValue(100 + shown[k]);
         }
-        for (int k = 0; k < shown.size(); ++k)
+        for (int k = 0; k < n; ++k)
             QCOMPARE(g.axisMaximum(k + 2), 100.0 + shown[k]);
 
         g.setAxisRange(1, 300, 400);
@@ -243,7 +238,7 @@ private slots:
         QCOMPARE(g.axisMaximum(1), f.CWNumEdit1->value());
         for (int ch = 0; ch < 3; ++ch)
             QCOMPARE(spans[ch]->value(), mask & 1 << ch ? 510.0 : before[ch]); // coefficient × 255
-        for (int k = 0; k < shown.size(); ++k)
+        for (int k = 0; k < n; ++k)
             QCOMPARE(g.axisMaximum(k + 2), 510.0);
     }
 
@@ -271,9 +266,8 @@ private slots:
         f.GraphToggle->trigger();
         QVERIFY(g.isHidden() && !f.GraphToggle->isChecked());
         f.GraphToggle->trigger();
-        QVERIFY(!g.isHidden() && f.GraphToggle->isChecked());
         f.CWButtonChangeScrean->setValue(true);
-        QVERIFY(f.CWGraphMult->isVisible());
+        QVERIFY(!g.isHidden() && f.GraphToggle->isChecked() && f.CWGraphMult->isVisible());
         f.CWButtonChangeScrean->setValue(false);
         QVERIFY(!f.CWGraphMult->isVisible());
     }
@@ -295,16 +289,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QCustomPlot* plot = f.CWGraph1->plot();
         const QPoint from = plot->axisRect()->rect().center();
-        const auto ranges = [plot] {
-            return QList<QCPRange>{plot->xAxis->range(), plot->yAxis->range()};
-        };
-        const QList<QCPRange> before = ranges();
+        const QCPRange before[] = {plot->xAxis->range(), plot->yAxis->range()};
         QTest::mousePress(plot, Qt::LeftButton, held, from - QPoint(60, 40));
         QTest::mouseMove(plot, from + QPoint(60, 40));
         QTest::mouseRelease(plot, Qt::LeftButton, held, from + QPoint(60, 40));
         QString effect;
-        for (int axis = 0; axis < 2; ++axis) {
-            const QCPRange was = before[axis], now = ranges()[axis];
+        for (const QCPAxis* axis : {plot->xAxis, plot->yAxis}) {
+            const QCPRange was = before[axis == plot->yAxis], now = axis->range();
             effect += now == was ? u'-' : qFuzzyCompare(now.size(), was.size()) ? u'p' : u'z';
         }
         QTEST(effect, "effect");

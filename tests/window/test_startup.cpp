@@ -1,6 +1,5 @@
-// The window as it opens: derived state and labels, controls present under their names,
-// every input reachable by the caption the operator reads, and which setup panels can
-// stand together.
+// The window as it opens: derived state and labels, inputs and values as assistive
+// technology announces them, and which setup panels can stand together.
 
 #include "support/formfixture.h"
 
@@ -36,50 +35,26 @@ private slots:
         QVERIFY(f.ChannelMask == 6 && f.NumChannels == 2);
     }
 
-    // One control of each kind: its caption as the operator reads it, and what assistive
-    // technology announces (the caption of an input beside it, a value display's value).
-    void namesCaptionsAndAccessibleNames_data() {
-        // The row's name is the control's; a null text is not checked.
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("announced");
-        const QString none;
-        QTest::newRow("LoadConf") << QStringLiteral("Reload Configuration") << none;
-        QTest::newRow("CheckInf") << QStringLiteral("  Infinite Points (no Logger)") << none;
-        QTest::newRow("FrameContols") << QStringLiteral("System Acquisition Timing") << none;
-        QTest::newRow("LabelParam0") << QStringLiteral("CONF:FRES DEF,DEF") << none;
-        QTest::newRow("CommandCommStart") << QStringLiteral("Default Comm") << none;
-        QTest::newRow("CWButtonChangeScrean") << none << none;
-        QTest::newRow("CWNumEditNumPoint") << none << QStringLiteral("Points to Sample (Avg.)");
-        QTest::newRow("TextAcq") << QStringLiteral("0") << QStringLiteral("Acquired Points");
-        QTest::newRow("ComboPort") << none << QStringLiteral("PIC System");
-        QTest::newRow("LabelFreqAct") << none << QStringLiteral("0,098 Frequenza (Hz)");
+    // Assistive technology announces an input by the caption beside it and a value display
+    // by its value and caption. (The captions themselves are the window's literals; the live
+    // values' announcements are checked where they change.)
+    void inputsAndValuesAnnounced_data() {
+        QTest::addColumn<QString>("announced"); // the row's name is the control's
+        QTest::newRow("CWNumEditNumPoint") << QStringLiteral("Points to Sample (Avg.)");
+        QTest::newRow("ComboPort") << QStringLiteral("PIC System");
+        QTest::newRow("CWNumEditFreq") << QStringLiteral("Acquisition Time (ms/10)");
+        QTest::newRow("LabelFreqAct") << QStringLiteral("0,098 Frequenza (Hz)");
+        QTest::newRow("LabelExpTime") << QStringLiteral("40,000 Total Exp Time (sec)");
     }
-    void namesCaptionsAndAccessibleNames() {
-        QFETCH(QString, caption);
-        QFETCH(QString, announced);
+    void inputsAndValuesAnnounced() {
         FormFixture fx;
         Form1& f = fx.start();
         auto* object = f.findChild<QObject*>(QLatin1String(QTest::currentDataTag()));
         QVERIFY(object);
-        QString text;
-        if (auto* a = qobject_cast<QAction*>(object))
-            text = a->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(object))
-            text = b->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(object))
-            text = g->title();
-        else if (auto* e = qobject_cast<QLineEdit*>(object))
-            text = e->text();
-        else if (auto* l = qobject_cast<QLabel*>(object))
-            text = l->text();
-        if (!caption.isNull())
-            QCOMPARE(text, caption);
-        if (!announced.isNull()) {
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
-            const QString description = a->text(QAccessible::Description);
-            QCOMPARE(a->text(QAccessible::Name) + (description.isEmpty() ? "" : " " + description),
-                     announced);
-        }
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
+        const QString description = a->text(QAccessible::Description);
+        QTEST(a->text(QAccessible::Name) + (description.isEmpty() ? "" : " " + description),
+              "announced");
     }
 
     void panelSharing_data() {

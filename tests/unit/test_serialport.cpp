@@ -1,5 +1,5 @@
-// The serial port component: which device a port number opens, one event per whole block,
-// overruns, and the real backend on a pseudo-terminal.
+// The serial port component: one event per whole block, overruns, and the real backend on a
+// pseudo-terminal. Which device a port number opens is checked through the window's lists.
 
 #include "platform/loopbackbackend.h"
 #include "platform/qtserialbackend.h"
@@ -28,27 +28,6 @@ class TestSerialPort : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY(QDir::setCurrent(workDir_.path())); }
-
-    void resolvePortDevice_data() {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("expected"); // "<dir>" stands for the link's directory
-        QTest::newRow("file beats system list") << 1 << "<dir>/Comm1";
-        QTest::newRow("dangling link") << 2 << "<dir>/Comm2";
-        QTest::newRow("system port") << 3 << "/dev/ttyUSB0";
-        QTest::newRow("beyond system list") << 4 << "";
-        QTest::newRow("nine, though ./Comm9 exists") << 9 << "";
-    }
-    void resolvePortDevice() {
-        QFETCH(int, number);
-        QFETCH(QString, expected);
-        QTemporaryDir dir;
-        for (const char* name : {"Comm1", "Comm9"})
-            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
-        QVERIFY(QFile::link(dir.filePath("nowhere"), dir.filePath("Comm2")));
-        QCOMPARE(vemra::resolvePortDevice(number, dir.path(),
-                                          {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"}),
-                 expected.replace("<dir>", dir.path()));
-    }
 
     void oneEventPerWholeBlock_data() {
         QTest::addColumn<QByteArrayList>("deliveries");

@@ -81,8 +81,7 @@ private slots:
         QCOMPARE((QList<int>{f.SampleCount, f.MultCount, f.AcqEnCH0, f.AcqEnCH1, f.AcqEnCH2,
                              f.CWGraph1->pointCount(1)}),
                  (QList<int>{0, 0, 1, 1, 0, 0}));
-        QCOMPARE(f.TextAcq->text(), QStringLiteral("0"));
-        QCOMPARE(f.SampleData.at(1, 9), 0.0);
+        QVERIFY(f.TextAcq->text() == "0" && f.SampleData.at(1, 9) == 0);
         QCOMPARE(f.CWGraph1->axisMaximum(1), 2000.0);
 
         fx.board->clearLog();
@@ -100,7 +99,7 @@ private slots:
         fx.board->breakDevice(QStringLiteral("No such device"));
         QTRY_VERIFY(!f.MSComm1->portOpen());
         QTRY_COMPARE(fx.dialogs->shown.size(), 1);
-        QVERIFY(fx.dialogs->shown.first().text.contains(QStringLiteral("No such device")));
+        QVERIFY(fx.said()[0].contains(QStringLiteral("No such device")));
         // Still running, with the port list locked: only "Stop" goes on from here.
         QCOMPARE(flags({f.CommandOff->isEnabled(), f.CommandSendData->isEnabled(),
                         f.ComboPort->isEnabled(), f.FrameContols->isEnabled()}),
@@ -108,8 +107,8 @@ private slots:
 
         fx.board->clearLog();
         f.CommandOff->click();
-        QVERIFY(fx.board->log().isEmpty()); // the stop byte has nowhere to go
-        QVERIFY(f.ComboPort->isEnabled());  // so the port can be chosen once it is back
+        // The stop byte has nowhere to go; the port can be chosen once it is back.
+        QVERIFY(fx.board->log().isEmpty() && f.ComboPort->isEnabled());
         f.CommandSave->click();
         QCOMPARE(fx.said().last(), QStringLiteral("DOWNLOAD: Data Saved"));
         const QList<QByteArray> lines = fx.dataLines();
@@ -160,25 +159,22 @@ private slots:
     // "File → Export Chart…": the graph on screen written as a picture at the chosen size, or
     // a warning that says why not.
     void chartExport_data() {
-        QTest::addColumn<QString>("name");      // empty: the operator cancels
-        QTest::addColumn<bool>("meterGraph");   // shown in the main graph's place
-        QTest::addColumn<QByteArray>("starts"); // the file's first bytes; empty: no file
+        QTest::addColumn<QString>("name");      // empty: the operator cancels; "meter": the
+        QTest::addColumn<QByteArray>("starts"); // meter graph shown; the file's first bytes
         QTest::addColumn<QString>("warning");   // empty: none
-        QTest::newRow("png") << "chart.PNG" << false << QByteArray("\x89PNG") << "";
-        QTest::newRow("pdf") << "chart.pdf" << false << QByteArray("%PDF") << "";
-        QTest::newRow("svg") << "chart.svg" << false << QByteArray("<?xml") << "";
-        QTest::newRow("meter graph") << "meter.svg" << true << QByteArray("<?xml") << "";
-        QTest::newRow("full disk")
-            << "full.png" << false << QByteArray() << "No space left on device";
-        QTest::newRow("other extension")
-            << "chart.jpg" << false << QByteArray() << ".png, .pdf or .svg";
-        QTest::newRow("cancelled") << "" << false << QByteArray() << "";
+        QTest::newRow("png") << "chart.PNG" << QByteArray("\x89PNG") << "";
+        QTest::newRow("pdf") << "chart.pdf" << QByteArray("%PDF") << "";
+        QTest::newRow("svg") << "chart.svg" << QByteArray("<?xml") << "";
+        QTest::newRow("meter graph") << "meter.svg" << QByteArray("<?xml") << "";
+        QTest::newRow("full disk") << "full.png" << QByteArray() << "No space left on device";
+        QTest::newRow("other extension") << "chart.jpg" << QByteArray() << ".png, .pdf or .svg";
+        QTest::newRow("cancelled") << "" << QByteArray() << "";
     }
     void chartExport() {
         QFETCH(QString, name);
-        QFETCH(bool, meterGraph);
         QFETCH(QByteArray, starts);
         QFETCH(QString, warning);
+        const bool meterGraph = name.startsWith("meter");
         FormFixture fx;
         if (name.startsWith("full"))
             fx.platform().fileSink = fullDisk();
@@ -191,9 +187,8 @@ private slots:
             fx.dialogs->exportAnswer = ChartExportChoice{path, QSize(640, 480)};
 
         f.ExportChart->trigger();
-        QCOMPARE(fx.dialogs->exportSuggested.size(), 1);
-        QCOMPARE(fx.dialogs->exportSuggested.first().path,
-                 fx.dir() + QStringLiteral("/VemraData 5-3 9-7-4.png"));
+        QCOMPARE(fx.dialogs->exportSuggested.size(), 1); // named like the run's data file
+        QCOMPARE(fx.dialogs->exportSuggested[0].path, fx.dir() + "/VemraData 5-3 9-7-4.png");
         const QByteArray file = name.isEmpty() ? QByteArray() : readFile(path);
         QVERIFY(file.startsWith(starts) && file.isEmpty() == starts.isEmpty());
         QVERIFY2(warning.isEmpty() ? fx.said().isEmpty()

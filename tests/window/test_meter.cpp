@@ -112,6 +112,8 @@ private slots:
     void readingStream() {
         FormFixture fx;
         Form1& f = fx.start();
+        f.CWNumEditTotPoint->setValue(3);
+        f.CheckInf->setChecked(true);
         meterOn(fx);
         fx.sendMeter("+1.23456789E+03,");
         QCOMPARE(f.LabelMultCH->text() + ' ' + f.MultData.text(0),
@@ -123,42 +125,24 @@ private slots:
         fx.sendMeter("+2.00000000E+03" + units({3}) + "X");
         QCOMPARE(f.LabelBuff->text() + ' ' + f.LabelMultCH->text(), "Err Mult! +1,23456789E+03");
         QVERIFY(f.MultCount == 1 && !f.MultData.filled(1));
-        fx.sendMeter(units({-5e-7}));
-        QCOMPARE(f.MultData.text(1), QLatin1StringView("-5,00000000E-07"));
+
+        // With "Infinite Points" the readings wrap at the run's points.
+        fx.sendMeter(units({1, 2, 3, 4}));
+        QStringList held;
+        for (int i = 0; i < f.MultData.size(); ++i)
+            held << QString(f.MultData.text(i)).left(2);
+        QCOMPARE(held.join(' '), QStringLiteral("+3 +4 +2 "));
+        QCOMPARE(f.MultCount, 2);
 
         // Off, the channel keeps one slot: the reading is shown, dropped and counted, not charted.
         f.CWButtonChangeScrean->setValue(true);
         f.AgilChann->trigger();
         QVERIFY(!f.CWButtonChangeScrean->value() && !f.CWButtonChangeScrean->isEnabled());
         QCOMPARE(f.MultData.size(), 1);
-        fx.sendMeter(units({7}));
-        QCOMPARE(f.LabelMultCH->text(), QStringLiteral("+7,00000000E+00"));
-        QVERIFY(f.CWGraphMult->pointCount(0) == 2 && f.DroppedReadings == 1);
+        fx.sendMeter(units({-5e-7}));
+        QCOMPARE(f.LabelMultCH->text(), QStringLiteral("-5,00000000E-07"));
+        QVERIFY(f.CWGraphMult->pointCount(0) == 5 && f.DroppedReadings == 1);
         QVERIFY(f.statusBar()->currentMessage().endsWith(QStringLiteral(": 1")));
-    }
-
-    // With "Infinite Points" the readings wrap at the run's points; without, the one past the
-    // store's last slot is dropped and counted.
-    void ringOrDrop_data() {
-        QTest::addColumn<bool>("endless");
-        QTest::addColumn<QString>("held");      // each slot's first two characters
-        QTest::addColumn<QList<int>>("counts"); // MultCount, dropped
-        QTest::newRow("Infinite Points") << true << "+3 +4 +2 " << QList<int>{2, 0};
-        QTest::newRow("finite") << false << "+0 +1 +2 +3" << QList<int>{5, 1};
-    }
-    void ringOrDrop() {
-        QFETCH(bool, endless);
-        FormFixture fx;
-        Form1& f = fx.start();
-        f.CWNumEditTotPoint->setValue(3);
-        f.CheckInf->setChecked(endless);
-        meterOn(fx);
-        fx.sendMeter(units({0, 1, 2, 3, 4}));
-        QStringList held;
-        for (int i = 0; i < f.MultData.size(); ++i)
-            held << QString(f.MultData.text(i)).left(2);
-        QTEST(held.join(' '), "held");
-        QTEST((QList<int>{f.MultCount, f.DroppedReadings}), "counts");
     }
 
     void manualModeAndKeyCodes() {

@@ -22,11 +22,11 @@ private slots:
                         f.SelectChannel->isEnabled(), f.MultimSetup->isEnabled(),
                         f.GraphToggle->isChecked(), f.AgilChann->isChecked()}),
                  QStringLiteral("000010"));
-        for (QWidget* shown : QList<QWidget*>{f.FrameDebug, f.CommandSendData, f.CommandOff,
-                                              f.CommandSave, f.TextAcq, f.CWGraph1})
-            QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
-        for (QWidget* hidden : QList<QWidget*>{f.FrameCoeff, f.CheckCoeff, f.CWGraphMult})
-            QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
+        QCOMPARE(flags({f.FrameDebug->isVisible(), f.CommandSendData->isVisible(),
+                        f.CommandOff->isVisible(), f.CommandSave->isVisible(),
+                        f.TextAcq->isVisible(), f.CWGraph1->isVisible(), f.FrameCoeff->isVisible(),
+                        f.CheckCoeff->isVisible(), f.CWGraphMult->isVisible()}),
+                 QStringLiteral("111111000"));
 
         // Start-up derives the mask from the boxes.
         fx.enableChannels(6);
@@ -57,56 +57,53 @@ private slots:
               "announced");
     }
 
+    // The timing and graph panels exclude each other, the multimeter panel every other, the
+    // actuator panel stands beside timing or graph; the calibration box goes with the timing
+    // panel. "Exit" closes the multimeter panel but leaves its mark: the next choice only
+    // clears it.
     void panelSharing_data() {
-        QTest::addColumn<QString>("items"); // menu items chosen in turn
-        QTest::addColumn<QString>("shown"); // timing, graph, multimeter, actuator: 1 shown
-        QTest::newRow("start-up") << QString() << QStringLiteral("1000");
-        QTest::newRow("graph replaces timing") << "GraphControl" << QStringLiteral("0100");
-        QTest::newRow("actuator beside timing") << "DisplacementSys" << QStringLiteral("1001");
-        QTest::newRow("actuator beside graph")
-            << "GraphControl DisplacementSys" << QStringLiteral("0101");
-        QTest::newRow("multimeter alone")
-            << "DisplacementSys MultimSetup" << QStringLiteral("0010");
-        QTest::newRow("timing after multimeter")
-            << "DisplacementSys MultimSetup TimeSetup" << QStringLiteral("1000");
-        QTest::newRow("actuator closed again")
-            << "DisplacementSys DisplacementSys" << QStringLiteral("1000");
+        QTest::addColumn<QString>("items"); // chosen in turn
+        QTest::addColumn<QString>("shown"); // timing, graph, multimeter, actuator: panels, marks;
+                                            // the calibration box enabled
+        QTest::newRow("start-up") << ""
+                                  << "1000 1000 1";
+        QTest::newRow("graph replaces timing") << "GraphControl"
+                                               << "0100 0100 0";
+        QTest::newRow("actuator beside timing") << "DisplacementSys"
+                                                << "1001 1001 1";
+        QTest::newRow("actuator beside graph") << "GraphControl DisplacementSys"
+                                               << "0101 0101 1";
+        QTest::newRow("multimeter alone") << "DisplacementSys MultimSetup"
+                                          << "0010 0010 0";
+        QTest::newRow("timing after multimeter") << "DisplacementSys MultimSetup TimeSetup"
+                                                 << "1000 1000 1";
+        QTest::newRow("actuator closed again") << "DisplacementSys DisplacementSys"
+                                               << "1000 1000 1";
+        QTest::newRow("Exit") << "MultimSetup Exit"
+                              << "0000 0010 1";
+        QTest::newRow("after Exit") << "MultimSetup Exit MultimSetup"
+                                    << "0000 0000 1";
     }
-
     void panelSharing() {
         QFETCH(QString, items);
-        QFETCH(QString, shown);
         FormFixture fx;
         Form1& f = fx.start();
         f.show();
         fx.chooseBoardPort(1);
         f.MultimSetup->setEnabled(true); // as once a meter port is chosen
-        for (const QString& item : items.split(u' ', Qt::SkipEmptyParts))
-            f.findChild<QAction*>(item)->trigger();
-        QCOMPARE(flags({f.FrameContols->isVisible(), f.FrameGraph->isVisible(),
-                        f.FrameAgilent->isVisible(), f.FrameActuator->isVisible()}),
-                 shown);
-        QCOMPARE(flags({f.TimeSetup->isChecked(), f.GraphControl->isChecked(),
-                        f.MultimSetup->isChecked(), f.DisplacementSys->isChecked()}),
-                 shown); // the menu marks follow the panels
-    }
-
-    void multimeterExitAndCalibrationBox() {
-        FormFixture fx;
-        Form1& f = fx.start();
-        f.MultimSetup->setEnabled(true);
-        fx.chooseBoardPort(1);
-        f.MultimSetup->trigger();
-        QVERIFY(!f.CheckCoeff->isEnabled());
-        // "Exit" leaves the mark: the next choice only clears it.
-        f.CommandExit->click();
-        QVERIFY(f.CheckCoeff->isEnabled() && f.MultimSetup->isChecked());
-        f.MultimSetup->trigger();
-        QVERIFY(!f.MultimSetup->isChecked() && !f.FrameAgilent->isVisibleTo(&f));
-        f.GraphControl->trigger();
-        QVERIFY(!f.CheckCoeff->isEnabled());
-        f.TimeSetup->trigger();
-        QVERIFY(f.CheckCoeff->isEnabled());
+        for (const QString& item : items.split(u' ', Qt::SkipEmptyParts)) {
+            if (item == u"Exit")
+                f.CommandExit->click();
+            else
+                f.findChild<QAction*>(item)->trigger();
+        }
+        QTEST(flags({f.FrameContols->isVisible(), f.FrameGraph->isVisible(),
+                     f.FrameAgilent->isVisible(), f.FrameActuator->isVisible()}) +
+                  ' ' +
+                  flags({f.TimeSetup->isChecked(), f.GraphControl->isChecked(),
+                         f.MultimSetup->isChecked(), f.DisplacementSys->isChecked()}) +
+                  ' ' + flags({f.CheckCoeff->isEnabled()}),
+              "shown");
     }
 };
 

@@ -198,35 +198,25 @@ private slots:
         s.total = 60;
         bench.configure(s);
 
-        // The readings of a run as the rig sent them; in the first, the reading that lost a
-        // character puts the rest of the run out of step, and the garbage unit loses nothing.
-        const auto sent = [&bench](int run) {
-            QList<QByteArray> texts;
-            bool inStep = true;
-            for (const QByteArray& line : readFile(bench.truthPath()).split('\n')) {
-                const QList<QByteArray> fields = line.split(' ');
-                if (fields[0] != "M" || fields[1].toInt() != run)
-                    continue;
-                if (fields[2].toInt() != texts.size()) // reading i belongs to record i
-                    return QList<QByteArray>{line};
-                inStep = inStep && fields.size() == 4;
-                texts << (inStep ? QByteArray(fields[3]).replace('.', ',') : QByteArray());
-            }
-            return texts;
-        };
-        for (int run = 1; run <= 2; ++run) {
-            f.LabelBuff_Click();
-            QVERIFY(bench.runToTheEnd(s));
-            QTest::qWait(200); // the last readings are still on the line
-            QList<QByteArray> saved;
-            for (const QByteArray& line : bench.save(run))
-                saved << line.mid(line.lastIndexOf('\t') + 1);
-            QCOMPARE(saved, sent(run).mid(0, f.SavedSampleCount));
-            QCOMPARE(f.LabelBuff->text(),
-                     run == 1 ? QStringLiteral("Err Mult!") : QStringLiteral("0"));
+        // The readings as the rig sent them: the reading that lost a character puts the rest
+        // of the run out of step, and the garbage unit loses nothing. (That the next Start
+        // brings the stream back into step is the window tests' business.)
+        QVERIFY(bench.runToTheEnd(s));
+        QTest::qWait(200); // the last readings are still on the line
+        QList<QByteArray> sent, saved;
+        bool inStep = true;
+        for (const QByteArray& line : readFile(bench.truthPath()).split('\n')) {
+            const QList<QByteArray> fields = line.split(' ');
+            if (fields[0] != "M" || sent.size() == f.SavedSampleCount)
+                continue;
+            QCOMPARE(fields[2].toInt(), sent.size()); // reading i belongs to record i
+            inStep = inStep && fields.size() == 4;
+            sent << (inStep ? QByteArray(fields[3]).replace('.', ',') : QByteArray());
         }
-        f.CWButtonGraphMerg->click();
-        QCOMPARE(f.CWGraph1->pointCount(1), f.SavedSampleCount);
+        for (const QByteArray& line : bench.save(1))
+            saved << line.mid(line.lastIndexOf('\t') + 1);
+        QCOMPARE(saved, sent);
+        QCOMPARE(f.LabelBuff->text(), QStringLiteral("Err Mult!"));
     }
 };
 

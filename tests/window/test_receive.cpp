@@ -38,24 +38,20 @@ private slots:
         QTest::addColumn<int>("total");
         QTest::addColumn<int>("stopAt"); // the operator clicks Stop after this many points
         QTest::addColumn<int>("sent");
-        QTest::addColumn<int>("kept");
-        QTest::addColumn<int>("saved");
-        QTest::addColumn<int>("stops"); // blocks that found the run at its end, or Stop
-        QTest::newRow("1000") << 1000 << -1 << 1000 << 1000 << 1000 << 1;
-        QTest::newRow("1005") << 1005 << -1 << 1010 << 1010 << 1010 << 1;
-        QTest::newRow("5") << 5 << -1 << 10 << 10 << 10 << 1;
+        // Kept, saved, and stop bytes: blocks that found the run at its end, or Stop.
+        QTest::addColumn<QList<int>>("counts");
+        QTest::newRow("1000") << 1000 << -1 << 1000 << QList<int>{1000, 1000, 1};
+        QTest::newRow("1005") << 1005 << -1 << 1010 << QList<int>{1010, 1010, 1};
+        QTest::newRow("5") << 5 << -1 << 10 << QList<int>{10, 10, 1};
         // The store has room for two late blocks; a third is dropped whole.
-        QTest::newRow("1000, 3 late") << 1000 << -1 << 1030 << 1020 << 1020 << 4;
-        QTest::newRow("late after Stop") << 1000 << 20 << 30 << 30 << 20 << 1;
+        QTest::newRow("1000, 3 late") << 1000 << -1 << 1030 << QList<int>{1020, 1020, 4};
+        QTest::newRow("late after Stop") << 1000 << 20 << 30 << QList<int>{30, 20, 1};
     }
-
     void finiteRunKeepsTheEndingBlock() {
         QFETCH(int, total);
         QFETCH(int, stopAt);
         QFETCH(int, sent);
-        QFETCH(int, kept);
-        QFETCH(int, saved);
-        QFETCH(int, stops);
+        QFETCH(QList<int>, counts);
         FormFixture fx;
         Form1& f = fx.start();
         fx.startRun(total);
@@ -65,13 +61,13 @@ private slots:
                 f.CommandOff->click();
             fx.send(block(first, 10));
         }
-
-        QCOMPARE((QList<int>{f.SampleCount, f.SavedSampleCount, f.DroppedBlocks}),
-                 (QList<int>{kept, saved, (sent - kept) / 10}));
-        QCOMPARE(fx.board->written(), QByteArray(stops, '\x30'));
+        const int kept = counts[0];
+        QCOMPARE((QList<int>{f.SampleCount, f.SavedSampleCount}), counts.mid(0, 2));
+        QCOMPARE(fx.board->written(), QByteArray(counts[2], '\x30'));
         QVERIFY(f.TextAcq->text() == QString::number(kept) && f.CommandSave->isEnabled());
         for (int i = 0; i < kept; ++i)
             QCOMPARE(f.SampleData.at(0, i), double(i));
+        QCOMPARE(f.DroppedBlocks, (sent - kept) / 10);
         QCOMPARE(f.statusBar()->currentMessage().isEmpty(), sent == kept);
         QCOMPARE(f.LabelBuff->text(), QString());
     }
@@ -100,30 +96,31 @@ private slots:
     void liveDisplayAndChecksums() {
         FormFixture fx;
         Form1& f = fx.start();
+        f.CoeffCH2 = 3;
         fx.enableChannels(6);
         fx.startRun(1000, 4);
         QByteArray sent;
         for (int i = 0; i < 4; ++i)
             sent += record({i == 0 ? 10 : 0, 100 + i});
         fx.send(sent);
-        // CH1: 10 / 4 = 2.5 rounds to even, CH2: 406 / 4 = 101.5 too.
+        // Averages of the scaled samples, half to even: CH1 10 / 4 = 2.5, CH2 3 × 406 / 4 = 304.5.
         QCOMPARE(f.LabelForce->text() + ' ' + f.LabelCH1->text() + ' ' + f.LabelCH2->text(),
-                 QStringLiteral("0 2 102"));
+                 QStringLiteral("0 2 304"));
         // A screen reader hears the newest values, the live ones within a repaint.
         const auto spoken = [](QWidget* w) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
             return QStringList{a->text(QAccessible::Name), a->text(QAccessible::Value),
                                a->text(QAccessible::Description)};
         };
-        QTRY_COMPARE(spoken(f.LabelCH2), (QStringList{"102", "", "Average CH2"}));
+        QTRY_COMPARE(spoken(f.LabelCH2), (QStringList{"304", "", "Average CH2"}));
         QCOMPARE(spoken(f.TextAcq), (QStringList{"Acquired Points", "4", ""}));
         QCOMPARE((QList<double>{double(f.CWGraph1->pointCount(0)), f.CWGraph1->pointY(0, 0),
                                 f.CWGraph1->pointY(1, 3)}),
-                 (QList<double>{4, 10, 103}));
+                 (QList<double>{4, 10, 309}));
 
         f.MSComm1_OnComm(); // an event that brought no data charts nothing again
         QVERIFY(f.CWGraph1->pointCount(0) == 4 && f.SampleCount == 4);
-        QCOMPARE(f.LabelCH2->text(), QStringLiteral("102"));
+        QCOMPARE(f.LabelCH2->text(), QStringLiteral("304"));
 
         // With the graph off the values still follow; a wrong checksum marks the run until the
         // operator clicks the mark, and the samples are kept as they came.
@@ -132,7 +129,7 @@ private slots:
         QCOMPARE(f.CWGraph1->pointCount(0), 4);
         QCOMPARE(f.TextAcq->text() + ' ' + f.LabelCH1->text() + ' ' + f.LabelBuff->text(),
                  QStringLiteral("8 5 Error Comm"));
-        QCOMPARE(f.SampleData.at(1, 7), 65535.0);
+        QCOMPARE(f.SampleData.at(1, 7), 3 * 65535.0);
         fx.send(record({1, 1}).repeated(5)); // a good block, and a record of the next
         QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
         f.LabelBuff_Click();

@@ -8,28 +8,27 @@ using namespace vemra::test;
 class BoardPortTest : public QObject {
     Q_OBJECT
 private slots:
-    void blockLengthFollowsChannelsAndPoints_data() {
-        QTest::addColumn<int>("mask");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<int>("length");
-        QTest::newRow("none, 10") << 0 << 10 << 20;
-        QTest::newRow("two, 20") << 5 << 20 << 120;
-        QTest::newRow("three, 1000") << 7 << 1000 << 8000;
-    }
-    void blockLengthFollowsChannelsAndPoints() {
-        QFETCH(int, mask);
-        QFETCH(int, points);
-        QFETCH(int, length);
+    // The timing edits on an open port: the period goes to the board at once and the labels
+    // follow it; points per block and total points re-dimension the port and the stores.
+    void timingEditsReachTheOpenPort() {
         FormFixture fx;
         Form1& f = fx.start();
-        fx.enableChannels(mask);
+        fx.enableChannels(5);
         fx.chooseBoardPort(1);
-        f.CWNumEditNumPoint->setValue(points); // on the open port
+        fx.board->clearWritten();
+        f.CWNumEditFreq->setValue(333);
+        QCOMPARE(fx.board->written(), bytes({'T', 0x01, 0x4D}));
+        QCOMPARE(f.LabelFrequency->text() + " / " + f.LabelExpTime->text(),
+                 QStringLiteral("30,030 / 33,300")); // of 1000 points
+        f.CWNumEditNumPoint->setValue(20);
         f.CWNumEditTotPoint->setValue(500);
-        QCOMPARE(
-            (QList<int>{f.MSComm1->inputLen(), f.MSComm1->rThreshold(), f.BlockData.cols(),
-                        f.SampleData.cols(), f.MultData.size()}),
-            (QList<int>{length, length, mask ? points : 1, mask ? 500 + 2 * points + 1 : 1, 501}));
+        QCOMPARE((QList<int>{f.MSComm1->inputLen(), f.MSComm1->rThreshold(), f.BlockData.cols(),
+                             f.SampleData.cols(), f.MultData.size()}),
+                 (QList<int>{120, 120, 20, 500 + 2 * 20 + 1, 501}));
+        // A record without channels is its lead and checksum bytes.
+        fx.enableChannels(0);
+        f.SetupComm1();
+        QCOMPARE(f.MSComm1->rThreshold(), 2 * 20);
     }
 
     void devicesLineSettingsAndDefaultComm() {
@@ -121,26 +120,6 @@ private slots:
         fx.board->setOpenFailure(QString());
         fx.chooseBoardPort(1);
         QVERIFY(f.CommandSendData->isEnabled());
-    }
-
-    void periodLabelsAndCommand_data() {
-        QTest::addColumn<double>("period");
-        QTest::addColumn<QString>("labels");     // frequency / run time of 1000 points
-        QTest::addColumn<QByteArray>("command"); // empty: no port chosen
-        QTest::newRow("333") << 333.0 << "30,030 / 33,300" << bytes({'T', 0x01, 0x4D});
-        QTest::newRow("closed port") << 200.0 << "50,000 / 20,000" << QByteArray();
-    }
-    void periodLabelsAndCommand() {
-        QFETCH(double, period);
-        QFETCH(QByteArray, command);
-        FormFixture fx;
-        Form1& f = fx.start();
-        if (!command.isEmpty())
-            fx.chooseBoardPort(1);
-        fx.board->clearWritten();
-        f.CWNumEditFreq->setValue(period);
-        QCOMPARE(fx.board->written().toHex(' '), command.toHex(' '));
-        QTEST(f.LabelFrequency->text() + " / " + f.LabelExpTime->text(), "labels");
     }
 };
 

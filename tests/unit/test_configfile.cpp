@@ -1,41 +1,23 @@
 #include "files/configfile.h"
+#include "support/sampleconfig.h"
 
 #include <QTest>
 #include <tuple>
 
 using namespace vemra;
+using namespace vemra::test;
 
 namespace {
 
-// A file in the form the save writes, so that it also serves as the save's expected bytes.
-QByteArrayList sampleLines() {
-    const QList<QByteArray> values =
-        QByteArray("3|0|1000000|400|10|1|1000|1|0|1|1E-06|1,5E+20|-0,0123|Force (g)|Temp \260C||"
-                   "2,5|1|7|Resistence (Ohm)|CONF:FRES DEF,DEF|TRIG:SOUR EXT|TRIG:COUNT INF|"
-                   "FRES:NPLC 1||True")
-            .split('|');
-    QByteArrayList lines;
-    for (int n = 0; n < configLineCount; ++n)
-        lines << configKeys()[n].toLatin1() + '\t' + values[n];
-    return lines;
-}
-
-// The same settings, in file order.
+// The sample file's settings, in file order.
 Config sampleConfig() {
     const std::array<int, 3> enable{1, 0, 1};
     const std::array<double, 3> coefficients{1e-6, 1.5e20, -0.0123};
-    const std::array<QString, 3> labels{"Force (g)", QString::fromUtf8("Temp °C"), ""};
-    const std::array<QString, 5> commands{"CONF:FRES DEF,DEF", "TRIG:SOUR EXT", "TRIG:COUNT INF",
-                                          "FRES:NPLC 1", ""};
-    return Config(3, 0, 1000000, 400, 10, 1, 1000, enable, coefficients, labels, 2.5, 1, 7,
-                  "Resistence (Ohm)", commands, true);
-}
-
-QByteArray joined(const QByteArrayList& lines, const QByteArray& end = "\r\n") {
-    QByteArray bytes;
-    for (const QByteArray& line : lines)
-        bytes += line + end;
-    return bytes;
+    const std::array<QString, 3> labels{"Load (N)", QString::fromUtf8("Temp °C"), ""};
+    const std::array<QString, 5> commands{"CONF:RES", "TRIG:SOUR BUS", "TRIG:COUNT 1",
+                                          "RES:NPLC 10", "*CLS"};
+    return Config(3, 0, 500, 200, 20, 1, 2000, enable, coefficients, labels, 2.5, 2, 3,
+                  "Strain (Ohm)", commands, true);
 }
 
 QByteArray savedLine(const Config& config, int n) {
@@ -50,11 +32,12 @@ class TestConfigFile : public QObject {
 private slots:
     void readsWholeFiles_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("CR LF") << joined(sampleLines());
-        QTest::newRow("CR") << joined(sampleLines(), "\r");
-        QTest::newRow("LF") << joined(sampleLines(), "\n");
-        QTest::newRow("last line unterminated") << joined(sampleLines()).chopped(2);
-        QTest::newRow("lines after the 26th") << joined(sampleLines()) + "Comm1:\t9\r\nrest";
+        QTest::newRow("CR LF") << joinedLines(sampleConfigLines());
+        QTest::newRow("CR") << joinedLines(sampleConfigLines(), "\r");
+        QTest::newRow("LF") << joinedLines(sampleConfigLines(), "\n");
+        QTest::newRow("last line unterminated") << joinedLines(sampleConfigLines()).chopped(2);
+        QTest::newRow("lines after the 26th")
+            << joinedLines(sampleConfigLines()) + "Comm1:\t9\r\nrest";
     }
     void readsWholeFiles() {
         QFETCH(QByteArray, file);
@@ -69,12 +52,12 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("line");         // 0: too few lines
         QTest::addColumn<QByteArray>("saved"); // null: refused
-        QByteArrayList lines = sampleLines();
+        QByteArrayList lines = sampleConfigLines();
         QTest::newRow("empty") << QByteArray() << 0 << QByteArray();
-        QTest::newRow("25 lines") << joined(lines.mid(0, 25)) << 0 << QByteArray();
+        QTest::newRow("25 lines") << joinedLines(lines.mid(0, 25)) << 0 << QByteArray();
         lines[18] = "FreqActuatorPostmultExp:\t8";
         lines[3] = "AcquisitionPeriod:\t5";
-        QTest::newRow("first fault named") << joined(lines) << 4 << QByteArray();
+        QTest::newRow("first fault named") << joinedLines(lines) << 4 << QByteArray();
         const std::tuple<int, const char*, const char*> rows[] = {
             {9, "enableCH1:\t0", nullptr},
             {26, "", nullptr},
@@ -91,9 +74,10 @@ private slots:
             {21, "MultimeterCommand0:\tREAD?\tx", "READ?"},
             {15, "LabelCH1:", ""}};
         for (const auto& [line, text, saved] : rows) {
-            lines = sampleLines();
+            lines = sampleConfigLines();
             lines[line - 1] = text;
-            QTest::addRow("line %d: %s", line, text) << joined(lines) << line << QByteArray(saved);
+            QTest::addRow("line %d: %s", line, text)
+                << joinedLines(lines) << line << QByteArray(saved);
         }
     }
     void loadsOrRefuses() {
@@ -116,7 +100,7 @@ private slots:
     }
 
     void savesAndReadsBack() {
-        QCOMPARE(serializeConfig(sampleConfig()), joined(sampleLines()));
+        QCOMPARE(serializeConfig(sampleConfig()), joinedLines(sampleConfigLines()));
         Config config = sampleConfig();
         config.coefficients = {9.99999999999999e-5, 1e15, -1e-300};
         config.labels[2] = QString::fromUtf8("µ ± ÿ");

@@ -1,32 +1,9 @@
 // "Vemra.ini" through the window: start-up, "Reload Configuration", "Save Configuration".
 
 #include "support/formfixture.h"
+#include "support/sampleconfig.h"
 
 using namespace vemra::test;
-
-namespace {
-
-// A file as the rig's demo would have it, with line `replaceLine` (from 1) replaced.
-QByteArray configFile(int replaceLine = 0, const QByteArray& replacement = {}) {
-    QList<QByteArray> lines = QByteArray("Comm1:\t3|Comm2:\t4|TotalNumOfPoints:\t500|"
-                                         "AcquisitionPeriod:\t200|NumAveragPoints:\t20|"
-                                         "InfiniteLogger:\t0|DisplayedPoints:\t2000|"
-                                         "EnableCH0:\t1|EnableCH1:\t1|EnableCH2:\t0|"
-                                         "CalibrationCoeffCH0:\t0,5|CalibrationCoeffCH1:\t1E-06|"
-                                         "CalibrationCoeffCH2:\t2|LabelCH0:\tLoad (N)|"
-                                         "LabelCH1:\tStroke (mm)|LabelCH2:\tTemp (C)|"
-                                         "ForceActuatorValue:\t100|FreqActuatorPrescaler:\t2|"
-                                         "FreqActuatorPostmultExp:\t3|LabelMultimeterOut:\tR|"
-                                         "MultimeterCommand0:\tCONF:RES|MultimeterCommand1:\tA|"
-                                         "MultimeterCommand2:\tB|MultimeterCommand3:\tC|"
-                                         "MultimeterCommand4:\tD|MultimeterEnabled:\tTrue|")
-                                  .split('|');
-    if (replaceLine > 0)
-        lines[replaceLine - 1] = replacement;
-    return lines.join("\r\n");
-}
-
-} // namespace
 
 class ConfigurationTest : public QObject {
     Q_OBJECT
@@ -46,11 +23,11 @@ private slots:
                                        QByteArray(1 << 20, '\0')
                                 << false << QStringLiteral("1 lines");
         QTest::newRow("huge value")
-            << configFile(3, "TotalNumOfPoints:\t" + QByteArray(256 << 10, 'z')) << true
+            << sampleConfigFile(3, "TotalNumOfPoints:\t" + QByteArray(256 << 10, 'z')) << true
             << QStringLiteral("\"zzzzzzzzzz");
         // Which values a file may hold is the parser's unit tests' business; here a fault late
         // in the file, after values that must not be applied either.
-        QTest::newRow("out of limits") << configFile(18, "FreqActuatorPrescaler:\t0") << true
+        QTest::newRow("out of limits") << sampleConfigFile(18, "FreqActuatorPrescaler:\t0") << true
                                        << QStringLiteral("FreqActuatorPrescaler:");
     }
 
@@ -86,17 +63,17 @@ private slots:
         Form1& f = fx.start();
         fx.chooseBoardPort(1);
         f.CWButtonPWM->click();
-        fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
+        fx.writeFile(QStringLiteral("Vemra.ini"), sampleConfigFile());
         fx.board->clearWritten();
 
         f.LoadConf->trigger();
 
-        // Period first, then the maximum value with the prescaler and multiplier of before
-        // (they come later in the file), then the manual output again.
+        // Period first, then the maximum value (2,5 rounds to even) with the prescaler and
+        // multiplier of before (they come later in the file), then the manual output again.
         QCOMPARE(fx.board->written().toHex(' '),
-                 bytes({'T', 0x00, 0xC8, 'P', 0x64, 0x01, 0x01, 'O'}).toHex(' '));
+                 bytes({'T', 0x00, 0xC8, 'P', 0x02, 0x01, 0x01, 'O'}).toHex(' '));
         QCOMPARE(fx.dialogs->shown.last().text, QStringLiteral("Parameters Loaded"));
-        // CH0 and CH1, 20 records a block: the open port takes the new block length.
+        // CH0 and CH2, 20 records a block: the open port takes the new block length.
         QCOMPARE(f.MSComm1->rThreshold(), 6 * 20);
 
         f.CommandSendData->click();
@@ -107,7 +84,7 @@ private slots:
 
     void startUpThenSaveAndLoadBack() {
         FormFixture fx;
-        fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
+        fx.writeFile(QStringLiteral("Vemra.ini"), sampleConfigFile());
         Form1& f = fx.start();
         QCOMPARE(fx.startupMessages.size(), 1);
         QCOMPARE(fx.startupMessages.first().title + ": " + fx.startupMessages.first().text,
@@ -118,7 +95,7 @@ private slots:
             (QStringList{QString::number(f.TotalPoints), QString::number(f.ChannelMask),
                          f.LabelFreqAct->text(), f.CWGraph1->axisCaption(2),
                          QString::number(f.CWGraph1->axisMaximum(2)), f.LabelParam[0]->text()}),
-            (QStringList{"500", "3", "0,781", "Load (N)", "511.5", "CONF:RES"}));
+            (QStringList{"500", "5", "0,781", "Load (N)", "0.001023", "CONF:RES"}));
         QVERIFY(f.AgilChann->isChecked() && !f.LoadingConf && !f.MSComm1->portOpen());
 
         f.CoeffCH2 = 0.0123;
@@ -156,7 +133,7 @@ private slots:
         const QString path = fx.dir() + QStringLiteral("/Vemra.ini");
         if (failure == u"full") {
             fx.platform().fileSink = fullDisk();
-            fx.writeFile(QStringLiteral("Vemra.ini"), configFile());
+            fx.writeFile(QStringLiteral("Vemra.ini"), sampleConfigFile());
         }
         Form1& f = fx.start();
         if (failure == u"folder")
@@ -170,7 +147,7 @@ private slots:
                      fx.said()[0].contains(reason),
                  qPrintable(fx.said().join('\n')));
         if (failure == u"full")
-            QCOMPARE(readFile(path), configFile());
+            QCOMPARE(readFile(path), sampleConfigFile());
         QCOMPARE(QDir(fx.dir()).entryList(QDir::Files | QDir::Hidden).size(), failure == u"full");
     }
 

@@ -72,14 +72,11 @@ private slots:
     // Over QSerialPort on a pseudo-terminal linked as ./Comm1, as vemra-rig attaches, and as
     // at the start of a run: stale bytes in the kernel are emptied, then blocks stream. (A
     // device that vanishes is the rig runs' business: they unplug the rig's port mid-run.)
-    void ptyClearedInputThenBlocksBothWays() {
-        QTemporaryDir dir;
+    void ptyClearedInputThenBlocks() {
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
         const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY); // to see bytes arrive
-        QVERIFY(QFile::link(QString::fromLocal8Bit(::ptsname(master)), dir.filePath("Comm1")));
-        const QString startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(QFile::link(QString::fromLocal8Bit(::ptsname(master)), "Comm1")); // in workDir_
         SerialPort port("MSComm1", std::make_unique<QtSerialBackend>(),
                         [] { return QStringList(); });
         QByteArrayList reads;
@@ -88,7 +85,6 @@ private slots:
         port.setInputLen(4);
         QString message;
         QVERIFY2(port.open(&message), qPrintable(message));
-        QDir::setCurrent(startDir);
 
         QCOMPARE(::write(master, "junk", 4), 4);
         pollfd waiting{slave, POLLIN, 0};
@@ -97,11 +93,6 @@ private slots:
         port.setRThreshold(4);
         QCOMPARE(::write(master, "abcdefgh", 8), 8);
         QTRY_COMPARE_WITH_TIMEOUT(reads, (QByteArrayList{"abcd", "efgh"}), 5000);
-        port.write(QByteArray("\x43\x01", 2));
-        pollfd answer{master, POLLIN, 0};
-        QTRY_VERIFY_WITH_TIMEOUT(::poll(&answer, 1, 0) == 1, 5000);
-        char chunk[8];
-        QCOMPARE(QByteArray(chunk, ::read(master, chunk, sizeof chunk)), QByteArray("\x43\x01", 2));
         port.close();
         ::close(slave);
         ::close(master);

@@ -92,8 +92,6 @@ private slots:
         QTest::addColumn<QString>("message"); // "<dir>": the working directory
         QTest::newRow("busy") << 1 << "Device or resource busy"
                               << "Cannot open Comm1 (/dev/ttyS0): Device or resource busy";
-        QTest::newRow("no permission") << 3 << "Permission denied"
-                                       << "Cannot open Comm3 (/dev/ttyUSB0): Permission denied";
         QTest::newRow("absent")
             << 5 << ""
             << "Cannot open Comm5: no ./Comm5 in <dir> and the system lists only 3 "

@@ -135,9 +135,6 @@ private slots:
         QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
         f.LabelBuff_Click();
         QVERIFY(f.LabelBuff->text() == "0" && f.MSComm1->inBufferCount() == 0);
-        f.LabelBuff2->setText(QStringLiteral("12"));
-        f.LabelBuff2_Click();
-        QCOMPARE(f.LabelBuff2->text(), QString());
     }
 };
 

@@ -1,11 +1,23 @@
-// Choosing the board port: which device opens, how the port is set up for block reads,
-// what the operator is told when it cannot be opened, and the timing edits that reach it.
+// The board's line from the operator's side: choosing the port (which device opens, how it
+// is set up for block reads, what the operator is told when it cannot be opened), and the
+// timing edits and the actuator panel whose bytes reach the board in order.
 
 #include "support/formfixture.h"
 
 using namespace vemra::test;
 
-class BoardPortTest : public QObject {
+namespace {
+
+// Sin, Square, Triangle, Sawtooth, manual: 1 enabled, 0 not.
+QString enabledButtons(const Form1& f) {
+    return flags({f.CWButtonSin->isEnabled(), f.CWButtonSquare->isEnabled(),
+                  f.CWButtonTriangle->isEnabled(), f.CWButtonSawtoot->isEnabled(),
+                  f.CWButtonPWM->isEnabled()});
+}
+
+} // namespace
+
+class BoardLineTest : public QObject {
     Q_OBJECT
 private slots:
     // The timing edits on an open port: the period goes to the board at once and the labels
@@ -119,7 +131,70 @@ private slots:
         fx.chooseBoardPort(1);
         QVERIFY(f.CommandSendData->isEnabled());
     }
+
+    // Each waveform starts with the maximum value, prescaler and multiplier and locks the other
+    // buttons; off, it stops the actuator. A closed port gets nothing.
+    void waveformStartsAndStops() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.CWNumEditPWM->setValue(200);
+        f.CWNumEditMulPeriod->setValue(3);
+        f.CWNumEditMulFreq->setValue(4);
+        const std::pair<TwoStateButton*, char> waves[] = {{f.CWButtonTriangle, '\0'},
+                                                          {f.CWButtonSin, '3'},
+                                                          {f.CWButtonSquare, '2'},
+                                                          {f.CWButtonTriangle, '4'},
+                                                          {f.CWButtonSawtoot, '5'}};
+        for (const auto& [button, start] : waves) {
+            if (start)
+                fx.chooseBoardPort(1);
+            fx.board->clearWritten();
+            button->click();
+            QCOMPARE(fx.board->written(), start ? bytes({'P', 200, 3, 16, start, 'N'}) : "");
+            QVERIFY(enabledButtons(f).count(u'1') == 1 && button->isEnabled());
+            fx.board->clearWritten();
+            button->click();
+            QCOMPARE(fx.board->written(), start ? QByteArray("6F") : QByteArray());
+            QCOMPARE(enabledButtons(f), QStringLiteral("11111"));
+        }
+    }
+
+    void frequencyManualOutputAndEnable() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.chooseBoardPort(1);
+        fx.board->clearWritten();
+        f.CWNumEditMulFreq->setValue(7);
+        f.CWNumEditMulPeriod->setValue(255);
+        QCOMPARE(f.TextMul->text() + ' ' + f.TextDiv->text() + ' ' + f.LabelFreqAct->text(),
+                 QStringLiteral("128 255 0,049")); // 25 Hz × 128 / (255 × 256)
+        QVERIFY(fx.board->written().isEmpty()); // the settings reach the board with the next start
+        f.CWNumEditFreq->setValue(10);
+        QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("1,961"));
+
+        f.CWButtonPWM->click();
+        QCOMPARE(enabledButtons(f), QStringLiteral("00001"));
+        f.CWNumEditPWM->setValue(127.5);
+        // A running waveform takes a new value without restarting.
+        f.CWButtonPWM->click();
+        f.CWButtonSin->click();
+        f.CWNumEditPWM->setValue(126.5);
+        // After the period: manual on; the value (127.5 rounds to even) and manual again; the
+        // stop; the value and the sine; the new value (126.5), the sine left running.
+        QCOMPARE(fx.board->written().mid(3).toHex(' '),
+                 QByteArray("4f 50 80 ff 80 4f 36 46 50 80 ff 80 33 4e 50 7e ff 80"));
+
+        f.EnableActuator->trigger();
+        QVERIFY(f.EnableActuator->isChecked());
+        QCOMPARE(enabledButtons(f), QStringLiteral("11111"));
+        fx.board->clearWritten();
+        f.EnableActuator->trigger();
+        QVERIFY(!f.EnableActuator->isChecked());
+        QCOMPARE(fx.board->written(), QByteArray("6F"));
+        QCOMPARE(enabledButtons(f), QStringLiteral("00000"));
+        QVERIFY(f.CWButtonSin->value()); // the button still shows on
+    }
 };
 
-QTEST_MAIN(BoardPortTest)
-#include "test_boardport.moc"
+QTEST_MAIN(BoardLineTest)
+#include "test_boardline.moc"

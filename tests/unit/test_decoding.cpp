@@ -69,7 +69,6 @@ private slots:
         QTest::addColumn<int>("mask");
         QTest::addColumn<double>("period");
         QTest::addColumn<QByteArray>("hex");
-        QTest::newRow("400") << 7 << 400.0 << QByteArray("4307540190");
         QTest::newRow("64000") << 2 << 64000.0 << QByteArray("430254fa00");
         QTest::newRow("255.5") << 1 << 255.5 << QByteArray("4301540000");
         QTest::newRow("300.5") << 1 << 300.5 << QByteArray("430154012c");

@@ -7,18 +7,8 @@
 #include "platform/loopbackbackend.h"
 #include "support/records.h"
 
-#include <QAccessible>
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace vemra::test {
 

@@ -9,11 +9,8 @@
 #include "platform/numedit.h"
 #include "platform/traceseries.h"
 
-#include <QBackingStore>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <cmath>
 #include <qcustomplot.h>
 

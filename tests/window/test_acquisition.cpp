@@ -5,7 +5,6 @@
 
 #include "support/formfixture.h"
 
-#include <QImage>
 #include <tuple>
 
 using namespace vemra::test;
@@ -14,9 +13,9 @@ class AcquisitionTest : public QObject {
     Q_OBJECT
 private slots:
     // One letter a step: p port, s Start, S Start's handler (its button is off), o Stop,
-    // c "Select Channels". (What leaving the calibration mode gives back is the channel
-    // tests' business.) Expected, 1 enabled: Start, Stop, Save, timing
-    // panel, coefficients box, edits, port list, "Enable All Channels" and "Select Channels".
+    // c "Select Channels" (what leaving the calibration mode gives back is the channel tests'
+    // business). Expected, 1 enabled: Start, Stop, Save, timing panel, coefficients box,
+    // edits, port list, "Enable All Channels" and "Select Channels".
     void lifecycleStates_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");

@@ -276,7 +276,6 @@ private slots:
         QTest::addColumn<Qt::KeyboardModifiers>("held");
         QTest::addColumn<QString>("effect"); // on x then y: z zoomed, p panned, - unchanged
         QTest::newRow("none") << Qt::KeyboardModifiers() << "z-";
-        QTest::newRow("Alt") << Qt::KeyboardModifiers(Qt::AltModifier) << "z-";
         QTest::newRow("Ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier) << "zz";
         QTest::newRow("Shift") << Qt::KeyboardModifiers(Qt::ShiftModifier) << "pp";
         QTest::newRow("Shift Ctrl") << (Qt::ShiftModifier | Qt::ControlModifier) << "z-";

@@ -232,6 +232,15 @@ private slots:
         config.meterLabel = QString::fromUtf8("Ω a😀b");
         QCOMPARE(savedLine(config, 20), "LabelMultimeterOut:\t? a?b\r");
     }
+
+    // The rig's demo starts the station with this file: three channels, the board on Comm1.
+    void demoFileLoads() {
+        QFile demo(QStringLiteral(VEMRA_SOURCE_DIR "/tools/rig/demo-Vemra.ini"));
+        QVERIFY(demo.open(QIODevice::ReadOnly));
+        const ConfigLoad load = parseConfig(demo.readAll());
+        QVERIFY2(load && load.config->comm1 == 1 && load.config->enable == (std::array{1, 1, 1}),
+                 qPrintable(load.detail));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestFormats)

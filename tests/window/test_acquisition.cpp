@@ -61,15 +61,13 @@ private slots:
         fx.chooseBoardPort(1);
         fx.board->deliver(QByteArray(7, '\x55'));
         fx.startRun(1000);
-        QCOMPARE(fx.board->written().toHex(' '), QByteArray("43 03 54 01 90 31"));
         QCOMPARE(fx.board->log().mid(fx.board->log().size() - 2),
                  (QStringList{"clear", "write 31"}));
         fx.send(record({7, 100}).repeated(10));
         f.MultCount = 12;
-        fx.board->clearWritten();
 
         f.CommandOff->click();
-        QCOMPARE(fx.board->written(), bytes({0x30}));
+        QCOMPARE(fx.board->written().toHex(' '), QByteArray("43 03 54 01 90 31 30"));
         QCOMPARE((QList<double>{double(f.SavedSampleCount), f.SavedTimeStep,
                                 double(f.SavedChannelMask)}),
                  (QList<double>{10, 40, 3}));
@@ -112,7 +110,6 @@ private slots:
         QCOMPARE(fx.said().last(), QStringLiteral("DOWNLOAD: Data Saved"));
         const QList<QByteArray> lines = fx.dataLines();
         QCOMPARE(lines.size(), 1 + 20 + 1); // header, data lines, nothing after the last CR LF
-        QCOMPARE(lines[0], QByteArray("Time (mS)\tForce (g)\t\r"));
         QCOMPARE(lines[20], QByteArray("760\t9,5\t\r"));
 
         fx.chooseBoardPort(1);

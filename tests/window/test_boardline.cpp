@@ -51,12 +51,11 @@ private slots:
         QVERIFY(QFile::link(fx.dir() + "/nowhere", fx.dir() + "/Comm3"));
         Form1& f = fx.start();
         const QString link = QDir(fx.dir()).absoluteFilePath(QStringLiteral("Comm2"));
-        QCOMPARE(f.ComboPort->itemText(7), QStringLiteral("Comm8"));
         QStringList tips;
         for (int i = 0; i < 4; ++i)
             tips << f.ComboPort->itemData(i, Qt::ToolTipRole).toString();
-        QCOMPARE(tips.mid(0, 3), (QStringList{"/dev/ttyS0", link, fx.dir() + "/Comm3"}));
-        QVERIFY(tips[3].contains("No device"));
+        QCOMPARE(tips,
+                 (QStringList{"/dev/ttyS0", link, fx.dir() + "/Comm3", "No device for Comm4"}));
         // Nothing is opened until the operator chooses, not even by a set-up request; with no
         // stored port, "Default Comm" says where to choose one.
         f.SetupComm1();

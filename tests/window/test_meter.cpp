@@ -35,8 +35,8 @@ private slots:
         fx.chooseMeterPort(2);
         QCOMPARE(fx.said(),
                  QStringList("Warning: Cannot open Comm2 (/dev/ttyS1): Device or resource busy"));
-        QVERIFY(f.ComboPort2->isEnabled() && f.ComboPort2->currentIndex() == -1);
-        QVERIFY(!f.MultimSetup->isEnabled());
+        QVERIFY(f.ComboPort2->isEnabled() && f.ComboPort2->currentIndex() == -1 &&
+                !f.MultimSetup->isEnabled());
 
         // "Default Comm" with the external channel on, as the configuration file leaves it.
         fx.meter->setOpenFailure({});
@@ -262,9 +262,8 @@ private slots:
         fx.chooseMeterPort(1);
         fx.board->clearLog();
         f.ExitProgr->trigger();
-        QVERIFY(ended);
         f.close(); // the window goes with the program: no stop action, now or then
-        QVERIFY(fx.board->log().isEmpty());
+        QVERIFY(ended && fx.board->log().isEmpty());
     }
 };
 

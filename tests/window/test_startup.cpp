@@ -11,13 +11,27 @@ class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     // Start-up derives the labels and the acquisition's mask from the controls (their own
-    // defaults are the window's literals).
-    void derivedStateAtStartUp() {
+    // defaults are the window's literals). Assistive technology announces an input by the
+    // caption beside it and a value display by its value and caption (the live values are
+    // checked where they change).
+    void derivedStateAndAnnouncements() {
         FormFixture fx;
         Form1& f = fx.start();
-        QCOMPARE(f.LabelFrequency->text() + ' ' + f.LabelExpTime->text() + ' ' +
-                     f.LabelFreqAct->text(),
-                 QStringLiteral("25,000 40,000 0,098"));
+        const std::pair<const char*, const char*> announced[] = {
+            {"CWNumEditNumPoint", "Points to Sample (Avg.)"},
+            {"ComboPort", "PIC System"},
+            {"CWNumEditFreq", "Acquisition Time (ms/10)"},
+            {"LabelFreqAct", "0,098 Frequenza (Hz)"},
+            {"LabelExpTime", "40,000 Total Exp Time (sec)"}};
+        for (const auto& [name, text] : announced) {
+            QAccessibleInterface* a =
+                QAccessible::queryAccessibleInterface(f.findChild<QObject*>(name));
+            QVERIFY2(a, name);
+            const QString description = a->text(QAccessible::Description);
+            QCOMPARE(a->text(QAccessible::Name) + (description.isEmpty() ? "" : " " + description),
+                     text);
+        }
+        QCOMPARE(f.LabelFrequency->text(), QStringLiteral("25,000"));
         f.show();
         QCOMPARE(flags({f.CommandSendData->isVisible(), f.CWGraph1->isVisible(),
                         f.FrameCoeff->isVisible(), f.CheckCoeff->isVisible(),
@@ -27,28 +41,6 @@ private slots:
         f.ChannelMask = 0;
         f.Form_Load();
         QVERIFY(f.ChannelMask == 6 && f.NumChannels == 2);
-    }
-
-    // Assistive technology announces an input by the caption beside it and a value display
-    // by its value and caption. (The captions themselves are the window's literals; the live
-    // values' announcements are checked where they change.)
-    void inputsAndValuesAnnounced_data() {
-        QTest::addColumn<QString>("announced"); // the row's name is the control's
-        QTest::newRow("CWNumEditNumPoint") << QStringLiteral("Points to Sample (Avg.)");
-        QTest::newRow("ComboPort") << QStringLiteral("PIC System");
-        QTest::newRow("CWNumEditFreq") << QStringLiteral("Acquisition Time (ms/10)");
-        QTest::newRow("LabelFreqAct") << QStringLiteral("0,098 Frequenza (Hz)");
-        QTest::newRow("LabelExpTime") << QStringLiteral("40,000 Total Exp Time (sec)");
-    }
-    void inputsAndValuesAnnounced() {
-        FormFixture fx;
-        Form1& f = fx.start();
-        auto* object = f.findChild<QObject*>(QLatin1String(QTest::currentDataTag()));
-        QVERIFY(object);
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(object);
-        const QString description = a->text(QAccessible::Description);
-        QTEST(a->text(QAccessible::Name) + (description.isEmpty() ? "" : " " + description),
-              "announced");
     }
 
     // The timing and graph panels exclude each other, the multimeter panel every other, the
@@ -220,7 +212,6 @@ private slots:
         QFETCH(int, labelLength);
         QFETCH(QString, reason);
         FormFixture fx;
-        const QString path = fx.dir() + QStringLiteral("/Vemra.ini");
         if (failure == u"full") {
             fx.platform().fileSink = fullDisk();
             fx.writeFile(QStringLiteral("Vemra.ini"), sampleConfigFile());
@@ -237,19 +228,8 @@ private slots:
                      fx.said()[0].contains(reason),
                  qPrintable(fx.said().join('\n')));
         if (failure == u"full")
-            QCOMPARE(readFile(path), sampleConfigFile());
+            QCOMPARE(readFile(fx.dir() + "/Vemra.ini"), sampleConfigFile());
         QCOMPARE(QDir(fx.dir()).entryList(QDir::Files | QDir::Hidden).size(), failure == u"full");
-    }
-
-    void demoFileLoads() {
-        FormFixture fx;
-        fx.writeFile(QStringLiteral("Vemra.ini"),
-                     readFile(QStringLiteral(VEMRA_SOURCE_DIR "/tools/rig/demo-Vemra.ini")));
-        Form1& f = fx.start();
-        QCOMPARE(fx.startupMessages.first().text, QStringLiteral("Parameters Loaded"));
-        QCOMPARE(f.NumChannels, 3);
-        f.CommandCommStart->click();
-        QVERIFY(f.MSComm1->portOpen() && f.CommandSendData->isEnabled());
     }
 };
 

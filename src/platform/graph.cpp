@@ -9,6 +9,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace vemra {
@@ -21,6 +22,20 @@ constexpr int kRefreshIntervalMs = 50; // at most 20 repaints a second: smooth t
 // the merged meter trace's white stand out on black.
 const QColor kBackground(0, 0, 0);
 const QColor kForeground(200, 200, 200);
+const char* const kGivenColourProperty = "vemraGivenColour";
+
+double linear(double channel) {
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& c) {
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+QColor towardWhite(const QColor& c, double t) {
+    const auto mix = [t](double channel) { return channel + (1.0 - channel) * t; };
+    return QColor::fromRgbF(float(mix(c.redF())), float(mix(c.greenF())), float(mix(c.blueF())));
+}
 
 void styleAxis(QCPAxis* axis) {
     const QPen pen(kForeground);
@@ -80,6 +95,21 @@ int shiftBits(Qt::KeyboardModifiers modifiers) {
 }
 
 } // namespace
+
+QColor readableOnChart(const QColor& colour) {
+    constexpr double kContrast = 4.5;
+    const auto readable = [&](const QColor& c) {
+        return (luminance(c) + 0.05) / (luminance(kBackground) + 0.05) >= kContrast;
+    };
+    if (!colour.isValid() || readable(colour))
+        return colour;
+    double low = 0, high = 1; // the least lightening that reads
+    for (int step = 0; step < 20; ++step) {
+        const double middle = (low + high) / 2;
+        (readable(towardWhite(colour, middle)) ? high : low) = middle;
+    }
+    return towardWhite(colour, high).toRgb();
+}
 
 Graph::Graph(QWidget* parent)
     : QWidget(parent) {
@@ -241,14 +271,15 @@ int Graph::traceCount() const {
 
 void Graph::setTraceColor(int trace, const QColor& colour) {
     if (ColumnTrace* graph = traceAt(trace)) {
-        graph->setPen(QPen(colour));
+        graph->setProperty(kGivenColourProperty, colour);
+        graph->setPen(QPen(readableOnChart(colour)));
         markDirty();
     }
 }
 
 QColor Graph::traceColor(int trace) const {
     const ColumnTrace* graph = traceAt(trace);
-    return graph ? graph->pen().color() : QColor();
+    return graph ? graph->property(kGivenColourProperty).value<QColor>() : QColor();
 }
 
 void Graph::bindTrace(int trace, int axisPosition) {
@@ -440,7 +471,8 @@ QString Graph::axisCaption(int position) const {
 
 void Graph::setAxisTickColor(int position, const QColor& colour) {
     if (QCPAxis* axis = axisAt(position)) {
-        axis->setTickLabelColor(colour);
+        axis->setProperty(kGivenColourProperty, colour);
+        axis->setTickLabelColor(readableOnChart(colour));
         syncTwins(plot_);
         markDirty();
     }
@@ -448,7 +480,10 @@ void Graph::setAxisTickColor(int position, const QColor& colour) {
 
 QColor Graph::axisTickColor(int position) const {
     const QCPAxis* axis = axisAt(position);
-    return axis ? axis->tickLabelColor() : QColor();
+    if (!axis)
+        return {};
+    const QVariant given = axis->property(kGivenColourProperty);
+    return given.isValid() ? given.value<QColor>() : axis->tickLabelColor();
 }
 
 void Graph::setAxisOpposite(int position) {

@@ -1,10 +1,10 @@
 #include "platform/graph.h"
 
 #include "platform/chartplot.h"
+#include "platform/frametick.h"
 #include "platform/graph_ticker.h"
 
 #include <QMouseEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -15,8 +15,6 @@
 namespace vemra {
 
 namespace {
-
-constexpr int kRefreshIntervalMs = 50; // at most 20 repaints a second: smooth to the eye
 
 // The chart is dark, as bench instruments are: the channels' pure green, red and blue and
 // the merged meter trace's white stand out on black.
@@ -114,7 +112,6 @@ QColor readableOnChart(const QColor& colour) {
 Graph::Graph(QWidget* parent)
     : QWidget(parent) {
     plot_ = new ChartPlot(this);
-    refresh_ = new QTimer(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -141,8 +138,7 @@ Graph::Graph(QWidget* parent)
             drawn_.valid = false;
     });
 
-    refresh_->setInterval(kRefreshIntervalMs);
-    connect(refresh_, &QTimer::timeout, this, &Graph::onRefreshTick);
+    connect(&FrameTick::instance(), &FrameTick::showCharts, this, &Graph::onRefreshTick);
 
     // QCustomPlot emits mousePress before it starts a drag or a selection rectangle, so a
     // slot connected to mousePressed can still choose the drag mode for this press.
@@ -179,24 +175,22 @@ ColumnTrace* Graph::traceAt(int trace) const {
 
 void Graph::markDirty() {
     dirty_ = true;
-    if (!refresh_->isActive())
-        refresh_->start();
+    FrameTick::instance().want();
 }
 
 void Graph::markStreamed() {
     streamed_ = true;
-    if (!refresh_->isActive())
-        refresh_->start();
+    FrameTick::instance().want();
 }
 
-// A hidden chart keeps the timer running while dirty, so it catches up once shown.
+// A hidden chart keeps asking for ticks while it has changes, so it catches up once shown.
 void Graph::onRefreshTick() {
-    if (!dirty_ && !streamed_) {
-        refresh_->stop();
+    if (!dirty_ && !streamed_)
         return;
-    }
     if (isVisible())
         refreshNow();
+    else
+        FrameTick::instance().want();
 }
 
 void Graph::refreshNow() {

@@ -12,7 +12,6 @@
 
 class QCustomPlot;
 class QCPAxis;
-class QTimer;
 
 namespace vemra {
 
@@ -105,7 +104,6 @@ private:
     bool scrollFrame();
 
     ChartPlot* plot_ = nullptr;
-    QTimer* refresh_ = nullptr;
     QVector<QCPAxis*> addedAxes_;
     DragMode dragMode_ = DragMode::ZoomX;
     bool dirty_ = false;    // something but new points and their scrolling changed

@@ -1,9 +1,10 @@
 // Memory of a whole run and of an endless one, the station against vemra-rig streaming as
-// fast as the line takes it (three channels, the external channel off):
-//   bench_run_memory <vemra-rig> run [records]   a finite run of that many records (default
-//       1,000,000): the rig stops after exactly that many; the operator zooms out over the
-//       whole run after Stop, then saves it. Prints resident memory idle, after the run and
-//       the peak (which includes the save).
+// fast as the line takes it (three channels):
+//   bench_run_memory <vemra-rig> run [records] [meter]   a finite run of that many records
+//       (default 1,000,000): the rig stops after exactly that many; the operator zooms out
+//       over the whole run after Stop, then saves it. Prints resident memory idle, after the
+//       run and the peak (which includes the save). With "meter" the external channel is on
+//       (its readings store sized for the run) and the rig's meter sends readings.
 //   bench_run_memory <vemra-rig> soak [records]  an endless run until that many records
 //       (default 10,000,000) went by; prints resident memory, CPU and the event loop's
 //       longest delay every 10 seconds.
@@ -23,10 +24,11 @@ using namespace vemra::bench;
 
 namespace {
 
-int finiteRun(const QString& rig, int records) {
+int finiteRun(const QString& rig, int records, bool meter) {
     Timing timing;
     timing.perBlock = 100;
     timing.totalPoints = records;
+    timing.meter = meter;
     BenchStation station(
         rig,
         {QStringLiteral("--fast"), QStringLiteral("--records-limit"), QString::number(records)},
@@ -55,6 +57,8 @@ int finiteRun(const QString& rig, int records) {
                 qPrintable(station.said()));
     std::printf("memory: %.1f MiB idle, %.1f MiB after the run, %.1f MiB peak (save included)\n",
                 idle, afterRun, peakResidentMiB());
+    if (meter)
+        std::printf("meter: %d readings\n", form.MultCount);
     return 0;
 }
 
@@ -108,6 +112,7 @@ int main(int argc, char* argv[]) {
     }
     const QString rig = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     if (mode == QLatin1String("run"))
-        return finiteRun(rig, argc > 3 ? std::atoi(argv[3]) : 1'000'000);
+        return finiteRun(rig, argc > 3 ? std::atoi(argv[3]) : 1'000'000,
+                         argc > 4 && QLatin1String(argv[4]) == QLatin1String("meter"));
     return soak(rig, argc > 3 ? std::atoll(argv[3]) : 10'000'000);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/qtserialbackend.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -47,6 +48,11 @@ BenchStation::BenchStation(const QString& rigProgram, const QStringList& rigArgs
     f.CWNumEditTotPoint->setValue(timing.totalPoints);
     f.CWNumEdit1->setValue(timing.shownPoints);
     f.ComboPort->setCurrentIndex(0);
+    if (timing.meter) {
+        f.AgilChann->trigger();
+        f.ComboPort2->setCurrentIndex(1);
+        run(800); // the meter's INIT lines, 100 ms apart
+    }
     run(200);
 }
 

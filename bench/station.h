@@ -18,6 +18,7 @@ struct Timing {
     int totalPoints = 1'000'000;
     int shownPoints = 60'000;
     bool endless = false;
+    bool meter = false; // the external channel on, its port open and initialised
 };
 
 class BenchStation {

@@ -488,7 +488,8 @@ void Form1::buildMenus() {
     LoadConf = menuItem(File, QStringLiteral("Reload Configuration"), "LoadConf", false);
     SaveConf = menuItem(File, QStringLiteral("Save Configuration"), "SaveConf", false);
     ExportChart = menuItem(File, QStringLiteral("Export Chart…"), "ExportChart", false);
-    ExportChart->setShortcut(QKeySequence::SaveAs);
+    // "Save As" everywhere; the platform's own binding for it is not set on every desktop.
+    ExportChart->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     ExitProgr = menuItem(File, QStringLiteral("Exit"), "ExitProgr", false);
 
     Measurement = named(menuBar()->addMenu(QStringLiteral("Measurement")), "Measurement");

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QStringView>
 #include <algorithm>
-#include <new>
 #include <string_view>
 
 namespace vemra {
@@ -64,47 +63,56 @@ QString runFileStem(const QDateTime& now) {
         .arg(time.second());
 }
 
-std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error) {
-    const qsizetype count = content.count > 0 ? content.count : 0;
+namespace {
+
+// Which rows the selected channels take, after checking that the stores hold them.
+struct Layout {
+    qsizetype count = 0;
     int rowCount = 0;
     std::array<const double*, channelCount> rows{};
     std::array<bool, channelCount> selected{};
-    for (int channel = 0; channel < channelCount; ++channel)
-        selected[channel] = (content.channelMask >> channel & 1) != 0;
+};
+
+std::optional<Layout> layoutOf(const DataFileContent& content, QString* error) {
+    Layout layout;
+    layout.count = content.count > 0 ? content.count : 0;
     for (int channel = 0; channel < channelCount; ++channel) {
-        if (!selected[channel])
+        layout.selected[channel] = (content.channelMask >> channel & 1) != 0;
+        if (!layout.selected[channel])
             continue;
-        if (count > 0 && !content.samples.contains(rowCount, static_cast<int>(count - 1))) {
+        const int row = layout.rowCount++;
+        if (layout.count > 0 &&
+            !content.samples.contains(row, static_cast<int>(layout.count - 1))) {
             *error = formatRefusal();
             return std::nullopt;
         }
-        rows[rowCount] = count > 0 ? content.samples.row(rowCount) : nullptr;
-        ++rowCount;
+        layout.rows[row] = layout.count > 0 ? content.samples.row(row) : nullptr;
     }
-    // Room for the longest text of every field, so the lines are written without a check.
-    qsizetype capacity = qsizetype(timeTitle.size()) + 3 + content.meterTitle.size();
+    return layout;
+}
+
+// Lines are formatted into a buffer of about this size and handed on whenever it fills, so
+// a run of a million samples never stands in memory a second time as text.
+constexpr qsizetype kPieceBytes = 1 << 20;
+
+} // namespace
+
+bool checkDataFile(const DataFileContent& content, QString* error) {
+    return layoutOf(content, error).has_value();
+}
+
+bool streamDataFile(const DataFileContent& content, const DataFilePieces& write, QString* error) {
+    const std::optional<Layout> layout = layoutOf(content, error);
+    if (!layout)
+        return false;
+
+    QByteArray header(qsizetype(timeTitle.size()) + 3 + content.meterTitle.size(), '\0');
     for (int channel = 0; channel < channelCount; ++channel)
-        capacity += content.channelTitles[channel].size() + 1;
-    capacity += count * ((rowCount + 1) * (generalTextMaxLength + 1) + 2);
-    if (content.meterColumn)
-        capacity += count * ReadingStore::kMaxText;
-
-    QByteArray bytes;
-    try {
-        bytes.resize(capacity);
-    } catch (const std::bad_alloc&) {
-        *error = QStringLiteral("There is not enough memory to prepare the data file of %1 "
-                                "samples; nothing was saved.")
-                     .arg(count);
-        return std::nullopt;
-    }
-    char* const begin = bytes.data();
-    char* out = begin;
-
-    out = std::copy(timeTitle.begin(), timeTitle.end(), out);
+        header.append(content.channelTitles[channel].size() + 1, '\0');
+    char* out = std::copy(timeTitle.begin(), timeTitle.end(), header.data());
     *out++ = '\t';
     for (int channel = 0; channel < channelCount; ++channel) {
-        if (!selected[channel])
+        if (!layout->selected[channel])
             continue;
         out = appendLatin1(out, content.channelTitles[channel]);
         *out++ = '\t';
@@ -112,12 +120,21 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
     if (content.meterColumn)
         out = appendLatin1(out, content.meterTitle);
     out = appendLineEnd(out);
+    if (!write(QByteArrayView(header.constData(), out - header.constData())))
+        return false;
 
-    for (qsizetype i = 0; i < count; ++i) {
+    // Room for the longest text of every field, so a line is written without a check.
+    const qsizetype longestLine = (layout->rowCount + 1) * (generalTextMaxLength + 1) + 2 +
+                                  (content.meterColumn ? ReadingStore::kMaxText : 0);
+    const qsizetype pieceBytes = std::min(kPieceBytes, layout->count * longestLine);
+    QByteArray piece(pieceBytes + longestLine, '\0');
+    char* const begin = piece.data();
+    out = begin;
+    for (qsizetype i = 0; i < layout->count; ++i) {
         out += appendGeneral(out, static_cast<double>(i) * content.timeStep);
         *out++ = '\t';
-        for (int row = 0; row < rowCount; ++row) {
-            out += appendGeneral(out, rows[row][i]);
+        for (int row = 0; row < layout->rowCount; ++row) {
+            out += appendGeneral(out, layout->rows[row][i]);
             *out++ = '\t';
         }
         // Blocks that arrive after a finite run's stop can take the count past the last
@@ -127,14 +144,27 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
             out = std::copy(reading.begin(), reading.end(), out);
         }
         out = appendLineEnd(out);
+        if (out - begin >= pieceBytes) {
+            if (!write(QByteArrayView(begin, out - begin)))
+                return false;
+            out = begin;
+        }
     }
+    return out == begin || write(QByteArrayView(begin, out - begin));
+}
 
-    bytes.truncate(out - begin);
+std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error) {
+    QByteArray bytes;
+    if (!streamDataFile(
+            content, [&bytes](QByteArrayView piece) { return bytes.append(piece), true; }, error))
+        return std::nullopt;
     return bytes;
 }
 
-bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& bytes,
+bool writeDataFile(const QString& dir, const QDateTime& now, const DataFileContent& content,
                    QString* writtenName, QString* error, const FileSink& sink) {
+    if (!checkDataFile(content, error))
+        return false;
     const QDir folder(dir);
     QString name;
     for (int number = 1;; ++number) {
@@ -155,7 +185,10 @@ bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& b
     WholeFile file(sink, folder.filePath(name));
     if (!file.open())
         return fail(QStringLiteral("Cannot create"), file.error());
-    if (!file.write(bytes) || !file.commit())
+    QString unused;
+    if (!streamDataFile(
+            content, [&file](QByteArrayView piece) { return file.write(piece); }, &unused) ||
+        !file.commit())
         return fail(QStringLiteral("Cannot write"), file.error());
     *writtenName = name;
     return true;

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace vemra {
@@ -27,18 +28,28 @@ struct DataFileContent {
     QString meterTitle;
 };
 
-// The whole file's bytes. Refused (nullopt, reason in *error) when the stores no longer hold
-// the run the snapshot describes: a file must not hold values that were not measured.
+// Refused (false, reason in *error) when the stores no longer hold the run the snapshot
+// describes: a file must not hold values that were not measured.
+bool checkDataFile(const DataFileContent& content, QString* error);
+
+// Receives the file's bytes in order, a piece at a time; false stops the writing.
+using DataFilePieces = std::function<bool(QByteArrayView piece)>;
+
+// The file's bytes handed to `write` in pieces of about a mebibyte. False when refused (as
+// checkDataFile, reason in *error) or when `write` refused a piece.
+bool streamDataFile(const DataFileContent& content, const DataFilePieces& write, QString* error);
+
+// The whole file's bytes at once; nullopt when refused.
 std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString* error);
 
 // "VemraData D-M h-m-s" for the moment now: the name of a run's files before the extension.
 QString runFileStem(const QDateTime& now);
 
-// Writes bytes in dir as "VemraData D-M h-m-s.txt" for the moment now, or with " (2)",
+// Writes the file in dir as "VemraData D-M h-m-s.txt" for the moment now, or with " (2)",
 // " (3)", ... before ".txt", the first name that is free: an existing file is never replaced.
 // The file appears whole under its name or not at all. On failure returns false with a reason
-// that names the file.
-bool writeDataFile(const QString& dir, const QDateTime& now, const QByteArray& bytes,
+// (naming the file once it was named).
+bool writeDataFile(const QString& dir, const QDateTime& now, const DataFileContent& content,
                    QString* writtenName, QString* error, const FileSink& sink = {});
 
 } // namespace vemra

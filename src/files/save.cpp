@@ -32,13 +32,8 @@ void Form1::CommandSave_Click() {
                                   TextLabelMult->text()};
 
     QString error;
-    const std::optional<QByteArray> bytes = formatDataFile(content, &error);
-    if (!bytes) {
-        warn(error);
-        return;
-    }
     QString name;
-    if (!writeDataFile(QDir::currentPath(), clock().now(), *bytes, &name, &error, fileSink_)) {
+    if (!writeDataFile(QDir::currentPath(), clock().now(), content, &name, &error, fileSink_)) {
         warn(error);
         return;
     }

@@ -152,6 +152,7 @@ void ChartPlot::repaintAll() {
 void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
     const QRect area = axisRect()->rect();
     int bottom = area.bottom();
+    QRegion paint;
     if (dx > 0) {
         const int keep = area.left() + 1;
         const int right = area.right() - kEdge;
@@ -170,11 +171,13 @@ void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
         fromX = std::max(keep, std::min(fromX, right - dx + 1 - halfLabel_) - 2);
         toX = width() - 1;
         // Below the value axis the label of a tick that left the window must go.
-        repaint(QRect(QPoint(0, area.bottom() + 1), QPoint(keep + halfLabel_, bottom)));
+        paint += QRect(QPoint(0, area.bottom() + 1), QPoint(keep + halfLabel_, bottom));
     }
-    // Painted at once: a paint still pending at the next scroll would land where the
-    // pixels were, not where they went.
-    repaint(QRect(QPoint(fromX, area.top()), QPoint(toX, bottom)));
+    // Painted at once, in one go with whatever else of the window changed this frame: a
+    // paint still pending at the next scroll would land where the pixels were, not where
+    // they went.
+    paint += QRect(QPoint(fromX, area.top()), QPoint(toX, bottom));
+    repaint(paint);
 }
 
 QVector<QRect> ChartPlot::paintRects() const {

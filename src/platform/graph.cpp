@@ -1,26 +1,39 @@
 #include "platform/graph.h"
 
 #include "platform/chartplot.h"
+#include "platform/frametick.h"
 #include "platform/graph_ticker.h"
 
 #include <QMouseEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace vemra {
 
 namespace {
 
-constexpr int kRefreshIntervalMs = 50; // at most 20 repaints a second: smooth to the eye
-
 // The chart is dark, as bench instruments are: the channels' pure green, red and blue and
 // the merged meter trace's white stand out on black.
 const QColor kBackground(0, 0, 0);
 const QColor kForeground(200, 200, 200);
+const char* const kGivenColourProperty = "vemraGivenColour";
+
+double linear(double channel) {
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+double luminance(const QColor& c) {
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+QColor towardWhite(const QColor& c, double t) {
+    const auto mix = [t](double channel) { return channel + (1.0 - channel) * t; };
+    return QColor::fromRgbF(float(mix(c.redF())), float(mix(c.greenF())), float(mix(c.blueF())));
+}
 
 void styleAxis(QCPAxis* axis) {
     const QPen pen(kForeground);
@@ -81,10 +94,24 @@ int shiftBits(Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
+QColor readableOnChart(const QColor& colour) {
+    constexpr double kContrast = 4.5;
+    const auto readable = [&](const QColor& c) {
+        return (luminance(c) + 0.05) / (luminance(kBackground) + 0.05) >= kContrast;
+    };
+    if (!colour.isValid() || readable(colour))
+        return colour;
+    double low = 0, high = 1; // the least lightening that reads
+    for (int step = 0; step < 20; ++step) {
+        const double middle = (low + high) / 2;
+        (readable(towardWhite(colour, middle)) ? high : low) = middle;
+    }
+    return towardWhite(colour, high).toRgb();
+}
+
 Graph::Graph(QWidget* parent)
     : QWidget(parent) {
     plot_ = new ChartPlot(this);
-    refresh_ = new QTimer(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,8 +138,7 @@ Graph::Graph(QWidget* parent)
             drawn_.valid = false;
     });
 
-    refresh_->setInterval(kRefreshIntervalMs);
-    connect(refresh_, &QTimer::timeout, this, &Graph::onRefreshTick);
+    connect(&FrameTick::instance(), &FrameTick::showCharts, this, &Graph::onRefreshTick);
 
     // QCustomPlot emits mousePress before it starts a drag or a selection rectangle, so a
     // slot connected to mousePressed can still choose the drag mode for this press.
@@ -149,24 +175,22 @@ ColumnTrace* Graph::traceAt(int trace) const {
 
 void Graph::markDirty() {
     dirty_ = true;
-    if (!refresh_->isActive())
-        refresh_->start();
+    FrameTick::instance().want();
 }
 
 void Graph::markStreamed() {
     streamed_ = true;
-    if (!refresh_->isActive())
-        refresh_->start();
+    FrameTick::instance().want();
 }
 
-// A hidden chart keeps the timer running while dirty, so it catches up once shown.
+// A hidden chart keeps asking for ticks while it has changes, so it catches up once shown.
 void Graph::onRefreshTick() {
-    if (!dirty_ && !streamed_) {
-        refresh_->stop();
+    if (!dirty_ && !streamed_)
         return;
-    }
     if (isVisible())
         refreshNow();
+    else
+        FrameTick::instance().want();
 }
 
 void Graph::refreshNow() {
@@ -241,14 +265,15 @@ int Graph::traceCount() const {
 
 void Graph::setTraceColor(int trace, const QColor& colour) {
     if (ColumnTrace* graph = traceAt(trace)) {
-        graph->setPen(QPen(colour));
+        graph->setProperty(kGivenColourProperty, colour);
+        graph->setPen(QPen(readableOnChart(colour)));
         markDirty();
     }
 }
 
 QColor Graph::traceColor(int trace) const {
     const ColumnTrace* graph = traceAt(trace);
-    return graph ? graph->pen().color() : QColor();
+    return graph ? graph->property(kGivenColourProperty).value<QColor>() : QColor();
 }
 
 void Graph::bindTrace(int trace, int axisPosition) {
@@ -440,7 +465,8 @@ QString Graph::axisCaption(int position) const {
 
 void Graph::setAxisTickColor(int position, const QColor& colour) {
     if (QCPAxis* axis = axisAt(position)) {
-        axis->setTickLabelColor(colour);
+        axis->setProperty(kGivenColourProperty, colour);
+        axis->setTickLabelColor(readableOnChart(colour));
         syncTwins(plot_);
         markDirty();
     }
@@ -448,7 +474,10 @@ void Graph::setAxisTickColor(int position, const QColor& colour) {
 
 QColor Graph::axisTickColor(int position) const {
     const QCPAxis* axis = axisAt(position);
-    return axis ? axis->tickLabelColor() : QColor();
+    if (!axis)
+        return {};
+    const QVariant given = axis->property(kGivenColourProperty);
+    return given.isValid() ? given.value<QColor>() : axis->tickLabelColor();
 }
 
 void Graph::setAxisOpposite(int position) {

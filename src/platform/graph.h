@@ -12,7 +12,6 @@
 
 class QCustomPlot;
 class QCPAxis;
-class QTimer;
 
 namespace vemra {
 
@@ -28,6 +27,11 @@ constexpr DragMode dragModeForShift(int shift) {
     return shift == 1 ? DragMode::Pan : shift == 2 ? DragMode::ZoomRect : DragMode::ZoomX;
 }
 
+// The colour a trace or tick label is drawn in on the chart's black background: the colour
+// given, lightened toward white just enough to read (a contrast of 4.5:1), its hue kept. Pure
+// blue becomes a light blue; red, green and white stay as they are.
+QColor readableOnChart(const QColor& colour);
+
 class Graph : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +42,7 @@ public:
     void clearTraces();
     int addTrace(); // index of the new trace, from 0
     int traceCount() const;
+    // The colours given, as the logic knows them; they are drawn by readableOnChart.
     void setTraceColor(int trace, const QColor& colour);
     QColor traceColor(int trace) const;
     void bindTrace(int trace, int axisPosition);
@@ -99,7 +104,6 @@ private:
     bool scrollFrame();
 
     ChartPlot* plot_ = nullptr;
-    QTimer* refresh_ = nullptr;
     QVector<QCPAxis*> addedAxes_;
     DragMode dragMode_ = DragMode::ZoomX;
     bool dirty_ = false;    // something but new points and their scrolling changed

@@ -1,42 +1,42 @@
 #pragma once
 // A text display for values that may change a thousand times a second: the newest text is
-// what text() returns at once, while the screen shows it at most about 20 times a second.
-// Repainting and flushing a widget per value would otherwise cost a third of a core.
+// what text() returns at once, while the screen takes it at the next frame tick, at most 20
+// times a second, together with the chart. Repainting and flushing a widget per value would
+// otherwise cost a third of a core.
+
+#include "platform/frametick.h"
 
 #include <QString>
-#include <QTimer>
 
 namespace vemra {
 
 template <typename Base> class LiveText : public Base {
 public:
-    using Base::Base;
+    template <typename... Args>
+    explicit LiveText(Args&&... args)
+        : Base(std::forward<Args>(args)...) {
+        QObject::connect(&FrameTick::instance(), &FrameTick::showValues, this, [this] {
+            if (pending_) {
+                pending_ = false;
+                Base::setText(latest_);
+            }
+        });
+    }
 
     // Hides the base's setText/text: the window addresses these controls by this type.
     void setText(const QString& text) {
         latest_ = text;
         hasLatest_ = true;
-        if (cooling_) {
+        if (!pending_) {
             pending_ = true;
-            return;
+            FrameTick::instance().want();
         }
-        Base::setText(text);
-        cooling_ = true;
-        QTimer::singleShot(kShowIntervalMs, this, [this] {
-            cooling_ = false;
-            if (pending_) {
-                pending_ = false;
-                setText(latest_);
-            }
-        });
     }
     QString text() const { return hasLatest_ ? latest_ : Base::text(); }
 
 private:
-    static constexpr int kShowIntervalMs = 50;
     QString latest_;
     bool hasLatest_ = false;
-    bool cooling_ = false;
     bool pending_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/qtserialbackend.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <poll.h>
 #include <unistd.h>
@@ -50,8 +51,16 @@ QtSerialBackend::QtSerialBackend(QObject* parent)
     resume_.setInterval(restMilliseconds);
     resume_.setTimerType(Qt::PreciseTimer);
     connect(&resume_, &QTimer::timeout, this, [this] {
-        if (readNotifier_)
-            readNotifier_->setEnabled(true);
+        if (!readNotifier_)
+            return;
+        readNotifier_->setEnabled(true);
+        // Bytes that came during the rest are read in this wake-up, not in one more that the
+        // notifier would cost; with nothing waiting the notifier wakes us when bytes come.
+        pollfd line{static_cast<int>(port_.handle()), POLLIN, 0};
+        if (port_.isOpen() && ::poll(&line, 1, 0) == 1 && (line.revents & POLLIN)) {
+            QEvent readable(QEvent::SockAct);
+            QCoreApplication::sendEvent(readNotifier_, &readable);
+        }
     });
 }
 

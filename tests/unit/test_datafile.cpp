@@ -28,6 +28,11 @@ QByteArray lines(std::initializer_list<const char*> texts) {
 
 const QDateTime fifthOfMarch(QDate(2024, 3, 5), QTime(9, 7, 4));
 
+// A stopped run of no sample: the header line alone.
+const Matrix noSamples(1, 1);
+const ReadingStore noReadings;
+const DataFileContent headerOnly{0, 0, false, 1, noSamples, noReadings, {}, {}};
+
 } // namespace
 
 class TestDataFile : public QObject {
@@ -108,19 +113,43 @@ private slots:
                           : file.open(QIODevice::WriteOnly));
         }
         QString written, error;
-        QVERIFY2(writeDataFile(dir.path(), fifthOfMarch, "new run", &written, &error),
+        QVERIFY2(writeDataFile(dir.path(), fifthOfMarch, headerOnly, &written, &error),
                  qPrintable(error));
         QCOMPARE(written, "VemraData 5-3 9-7-4" + number + ".txt");
         QFile file(dir.filePath(written));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), "new run");
+        QCOMPARE(file.readAll(), "Time (mS)\t\r\n");
         QVERIFY(!QFile::exists(dir.filePath("nowhere")));
+    }
+
+    // A run of several pieces comes out whole and in order.
+    void longRunInPieces() {
+        const int count = 200000;
+        Matrix samples(1, count);
+        for (int i = 0; i < count; ++i)
+            samples.at(0, i) = i;
+        const DataFileContent content{1, count, false, 1, samples, noReadings, {"F"}, {}};
+        QString error;
+        QList<qsizetype> pieces;
+        QByteArray joined;
+        QVERIFY(streamDataFile(
+            content,
+            [&](QByteArrayView piece) { return pieces << piece.size(), joined += piece, true; },
+            &error));
+        QVERIFY(pieces.size() > 2);
+        QCOMPARE(joined.count('\n'), count + 1);
+        QVERIFY(joined.endsWith("\r\n199998\t199998\t\r\n199999\t199999\t\r\n"));
+        int calls = 0; // a refused piece stops the writing
+        QVERIFY(!streamDataFile(
+            content, [&](QByteArrayView) { return ++calls < 2; }, &error));
+        QCOMPARE(calls, 2);
     }
 
     void failedWriteLeavesNoFile() {
         QTemporaryDir dir;
         QString written, error;
-        QVERIFY(!writeDataFile(dir.filePath("missing"), fifthOfMarch, "run", &written, &error));
+        QVERIFY(
+            !writeDataFile(dir.filePath("missing"), fifthOfMarch, headerOnly, &written, &error));
         QVERIFY2(error.contains("\"VemraData 5-3 9-7-4.txt\""), qPrintable(error));
         QVERIFY(written.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));

@@ -1,17 +1,18 @@
 #pragma once
 // A Form1 on loopback ports, a dialog recorder and a fixed clock, in a temporary working
 // directory: the window as the operator sees it, with the far ends in the test's hands.
+// With it come the window's control types, so a test reaches any control by its name.
 
 #include "app/form1.h"
 #include "platform/loopbackbackend.h"
 #include "support/records.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace vemra::test {
+
+using namespace vemra; // a test's `using namespace vemra::test` brings the station's names too
 
 // A device in place of the file being saved that fails as a full disk does: small writes are
 // taken into the buffer and fail when flushed, large ones fail at once.
@@ -22,6 +23,14 @@ inline FileSink fullDisk() {
 inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A row of states as one text, "1" for each true: compared at once, shown whole on failure.
+inline QString flags(std::initializer_list<bool> states) {
+    QString out;
+    for (bool on : states)
+        out += on ? u'1' : u'0';
+    return out;
 }
 
 class FormFixture {
@@ -59,6 +68,19 @@ public:
     }
     QString dir() const { return dir_.path(); }
 
+    // The lines of the data file "Save" writes at the fixed clock's time.
+    QList<QByteArray> dataLines() const {
+        return readFile(dir() + QStringLiteral("/VemraData 5-3 9-7-4.txt")).split('\n');
+    }
+
+    // Every message shown so far, as "title: text".
+    QStringList said() const {
+        QStringList out;
+        for (const RecordingDialogs::Shown& m : dialogs->shown)
+            out << m.title + QStringLiteral(": ") + m.text;
+        return out;
+    }
+
     void chooseBoardPort(int number) { form->ComboPort->setCurrentIndex(number - 1); }
     void chooseMeterPort(int number) { form->ComboPort2->setCurrentIndex(number - 1); }
 
@@ -81,6 +103,11 @@ public:
     void send(const QByteArray& sent) {
         board->deliver(sent);
         QTRY_VERIFY(form->MSComm1->inBufferCount() < form->MSComm1->rThreshold());
+    }
+    // Blocks of ten CH0 records, one at a time, whose raw values count up from `first`.
+    void sendBlocks(int first, int records) {
+        for (int at = first; at < first + records; at += 10)
+            send(block(at, 10));
     }
 
     // The meter sends; returns once the station has taken every whole unit.

@@ -1,225 +1,327 @@
-// Start, Stop, Save and closing the window as the operator does them, checked on the wire,
-// in the controls' states and in the files left behind.
+// A run as the operator makes it: Start, the board's stream (decoded, stored, shown, the run
+// ending by itself or wrapping, streams that do not fit), Stop, Save, chart export and
+// closing the window, checked on the wire, in the controls' states and in the files left
+// behind.
 
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLineEdit>
+#include <tuple>
 
-using namespace vemra;
 using namespace vemra::test;
-
-namespace {
-
-const QString kName = QStringLiteral("VemraData 5-3 9-7-4");
-
-} // namespace
 
 class AcquisitionTest : public QObject {
     Q_OBJECT
 private slots:
-    void lifecycleStates_data();
-    void lifecycleStates();
-    void startFrameOnTheWire_data();
-    void startFrameOnTheWire();
-    void stopStartAndClose();
-    void vanishedAdapterThenStopAndSave();
-    void saveRefusals_data();
-    void saveRefusals();
-};
-
-void AcquisitionTest::lifecycleStates_data() {
     // One letter a step: p port, s Start, S Start's handler (its button is off), o Stop,
-    // c "Select Channels", e "Enable CH1".
-    QTest::addColumn<QString>("path");
-    // 1 enabled, 0 not: Start, Stop, Save, timing panel, coefficients box, edits, port list,
-    // "Enable All Channels" and "Select Channels"
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("No port") << QString() << QStringLiteral("00000110");
-    QTest::newRow("Ready") << QStringLiteral("p") << QStringLiteral("10011101");
-    QTest::newRow("Running") << QStringLiteral("ps") << QStringLiteral("01000000");
-    QTest::newRow("Stopped") << QStringLiteral("pso") << QStringLiteral("10111101");
-    QTest::newRow("Running, no port") << QStringLiteral("S") << QStringLiteral("01000010");
-    QTest::newRow("Stopped, no port") << QStringLiteral("So") << QStringLiteral("10111111");
-    QTest::newRow("Calibrating") << QStringLiteral("psoc") << QStringLiteral("00001101");
-    QTest::newRow("Stopped, calibrated") << QStringLiteral("psocc") << QStringLiteral("10111101");
-    QTest::newRow("Stopped, channels changed")
-        << QStringLiteral("psocec") << QStringLiteral("10011101");
-}
-
-void AcquisitionTest::lifecycleStates() {
-    QFETCH(QString, path);
-    QFETCH(QString, expected);
-    FormFixture fx;
-    Form1& f = fx.start();
-    for (QChar step : path) {
-        if (step == 'p')
-            fx.chooseBoardPort(1);
-        else if (step == 's')
-            f.CommandSendData->click();
-        else if (step == 'S')
-            f.CommandSendData_Click();
-        else if (step == 'o')
-            f.CommandOff->click();
-        else if (step == 'c')
-            f.SelectChannel->trigger();
-        else
-            f.CheckEnCH1->click();
+    // c "Select Channels" (what leaving the calibration mode gives back is the channel tests'
+    // business). Expected, 1 enabled: Start, Stop, Save, timing panel, coefficients box,
+    // edits, port list, "Enable All Channels" and "Select Channels".
+    void lifecycleStates_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        const std::tuple<const char*, const char*, const char*> rows[] = {
+            {"No port", "", "00000110"},           {"Ready", "p", "10011101"},
+            {"Running", "ps", "01000000"},         {"Stopped", "pso", "10111101"},
+            {"Running, no port", "S", "01000010"}, {"Stopped, no port", "So", "10111111"},
+            {"Calibrating", "psoc", "00001101"}};
+        for (const auto& [name, path, expected] : rows)
+            QTest::newRow(name) << QString(path) << QString(expected);
     }
-    // A control inside a disabled panel is still enabled itself.
-    const auto own = [](const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); };
-    QString actual;
-    for (bool on :
-         {f.CommandSendData->isEnabled(), f.CommandOff->isEnabled(), f.CommandSave->isEnabled(),
-          f.FrameContols->isEnabled(), f.CheckCoeff->isEnabled(),
-          own(f.CWNumEditNumPoint) && own(f.CWNumEditFreq) && own(f.CWNumEdit1),
-          f.ComboPort->isEnabled(), f.EnbleAll->isEnabled() && f.SelectChannel->isEnabled()})
-        actual += on ? u'1' : u'0';
-    QCOMPARE(actual, expected);
-    if (!path.contains('p'))
-        QVERIFY(fx.board->written().isEmpty());
-}
-
-void AcquisitionTest::startFrameOnTheWire_data() {
-    QTest::addColumn<int>("mask");
-    QTest::addColumn<double>("period");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("CH0, 40 ms") << 1 << 400.0 << bytes({0x43, 0x01, 0x54, 0x01, 0x90, 0x31});
-    QTest::newRow("shortest") << 1 << 10.0 << bytes({0x43, 0x01, 0x54, 0x00, 0x0A, 0x31});
-    QTest::newRow("longest") << 1 << 64000.0 << bytes({0x43, 0x01, 0x54, 0xFA, 0x00, 0x31});
-    QTest::newRow("all, 256") << 7 << 256.0 << bytes({0x43, 0x07, 0x54, 0x01, 0x00, 0x31});
-    QTest::newRow("CH1 CH2") << 6 << 333.0 << bytes({0x43, 0x06, 0x54, 0x01, 0x4D, 0x31});
-    QTest::newRow("none") << 0 << 400.0 << bytes({0x43, 0x00, 0x54, 0x01, 0x90, 0x31});
-}
-
-void AcquisitionTest::startFrameOnTheWire() {
-    QFETCH(int, mask);
-    QFETCH(double, period);
-    QFETCH(QByteArray, frame);
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseBoardPort(2);
-    fx.enableChannels(mask);
-    f.CWNumEditFreq->setValue(period);
-    fx.board->deliver(QByteArray(7, '\x55')); // stale bytes from before the run
-    fx.board->clearWritten();
-    fx.board->clearLog();
-
-    f.CommandSendData->click();
-
-    QCOMPARE(fx.board->written().toHex(' '), frame.toHex(' '));
-    QCOMPARE(fx.board->log().mid(fx.board->log().size() - 2), (QStringList{"clear", "write 31"}));
-    QCOMPARE(f.MSComm1->inBufferCount(), 0);
-}
-
-void AcquisitionTest::stopStartAndClose() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.enableChannels(3);
-    f.CWNumEdit1->setValue(2000);
-    fx.startRun(1000);
-    fx.send(record({7, 100}).repeated(10));
-    f.MultCount = 12;
-    fx.board->clearWritten();
-
-    f.CommandOff->click();
-    QCOMPARE(fx.board->written(), bytes({0x30}));
-    QCOMPARE(f.SavedSampleCount, 10);
-    QCOMPARE(f.SavedTimeStep, 40.0);
-    QCOMPARE(f.SavedChannelMask, 3);
-    // Stopping discards nothing and leaves the port open for late records.
-    QCOMPARE(f.SampleData.at(1, 9), 100.0);
-    QVERIFY(f.MSComm1->portOpen());
-
-    f.CommandSendData->click();
-    QCOMPARE(f.SampleCount, 0);
-    QCOMPARE(f.MultCount, 0);
-    QCOMPARE(f.TextAcq->text(), QStringLiteral("0"));
-    QCOMPARE((QList<int>{f.AcqEnCH0, f.AcqEnCH1, f.AcqEnCH2}), (QList<int>{1, 1, 0}));
-    QCOMPARE(f.SampleData.at(1, 9), 0.0);
-    QCOMPARE(f.CWGraph1->pointCount(1), 0);
-    QCOMPARE(f.CWGraph1->axisMaximum(1), 2000.0);
-
-    fx.board->clearLog();
-    f.close();
-    QCOMPARE(fx.board->log(), (QStringList{"write 30", "close"}));
-}
-
-void AcquisitionTest::vanishedAdapterThenStopAndSave() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.CoeffCH0 = 0.5;
-    fx.startRun(1000);
-    fx.send(block(0, 10) + block(10, 10));
-
-    fx.board->breakDevice(QStringLiteral("No such device"));
-    QTRY_VERIFY(!f.MSComm1->portOpen());
-    QTRY_COMPARE(fx.dialogs->shown.size(), 1);
-    QVERIFY(fx.dialogs->shown.first().text.contains(QStringLiteral("No such device")));
-    // Still running, with the port list locked: only "Stop" goes on from here.
-    QVERIFY(f.CommandOff->isEnabled() && !f.CommandSendData->isEnabled());
-    QVERIFY(!f.ComboPort->isEnabled());
-    QVERIFY(!f.FrameContols->isEnabled());
-
-    fx.board->clearLog();
-    f.CommandOff->click();
-    QVERIFY(fx.board->log().isEmpty()); // the stop byte has nowhere to go
-    QVERIFY(f.ComboPort->isEnabled());  // so the port can be chosen once it is back
-    f.CommandSave->click();
-    f.CommandSave->click();
-    QCOMPARE(fx.dialogs->shown.last().title, QStringLiteral("DOWNLOAD"));
-    QCOMPARE(fx.dialogs->shown.last().text, QStringLiteral("Data Saved"));
-    const QByteArray file = readFile(fx.dir() + u'/' + kName + QStringLiteral(".txt"));
-    const QList<QByteArray> lines = file.split('\n');
-    QCOMPARE(lines.size(), 1 + 20 + 1); // header, data lines, nothing after the last CR LF
-    QCOMPARE(lines[0], QByteArray("Time (mS)\tForce (g)\t\r"));
-    QCOMPARE(lines[1], QByteArray("0\t0\t\r"));
-    QCOMPARE(lines[4], QByteArray("120\t1,5\t\r"));
-    QCOMPARE(lines[20], QByteArray("760\t9,5\t\r"));
-    // A second save in the same second gets a name of its own.
-    QCOMPARE(readFile(fx.dir() + u'/' + kName + QStringLiteral(" (2).txt")), file);
-
-    fx.chooseBoardPort(1);
-    QVERIFY(f.MSComm1->portOpen() && f.CommandSendData->isEnabled() && !f.CommandOff->isEnabled());
-}
-
-void AcquisitionTest::saveRefusals_data() {
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<int>("samples");
-    QTest::addColumn<QString>("reason"); // in the message
-    QTest::newRow("run store reshaped") << "reshape" << 20 << "no longer in memory";
-    QTest::newRow("directory gone") << "gone" << 20 << "Cannot create";
-    QTest::newRow("full disk, small file") << "full" << 20 << "No space left on device";
-    QTest::newRow("full disk, large file") << "full" << 5000 << "No space left on device";
-}
-
-void AcquisitionTest::saveRefusals() {
-    QFETCH(QString, failure);
-    QFETCH(int, samples);
-    QFETCH(QString, reason);
-    FormFixture fx;
-    if (failure == u"full")
-        fx.platform().fileSink = fullDisk();
-    Form1& f = fx.start();
-    fx.startRun(samples);
-    for (int first = 0; first < samples; first += 10)
-        fx.send(block(first, 10));
-    if (failure == u"reshape") {
-        f.CheckEnCH1->setChecked(true);
-    } else if (failure == u"gone") {
-        QDir(fx.dir()).mkdir(QStringLiteral("gone"));
-        QDir::setCurrent(fx.dir() + QStringLiteral("/gone"));
-        QDir(fx.dir()).rmdir(QStringLiteral("gone"));
+    void lifecycleStates() {
+        QFETCH(QString, path);
+        FormFixture fx;
+        Form1& f = fx.start();
+        const std::map<QChar, std::function<void()>> act{
+            {'p', [&] { fx.chooseBoardPort(1); }},
+            {'s', [&] { f.CommandSendData->click(); }},
+            {'S', [&] { f.CommandSendData_Click(); }},
+            {'o', [&] { f.CommandOff->click(); }},
+            {'c', [&] { f.SelectChannel->trigger(); }}};
+        for (QChar step : path)
+            act.at(step)();
+        // A control inside a disabled panel is still enabled itself.
+        const auto own = [](const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); };
+        QTEST(flags({f.CommandSendData->isEnabled(), f.CommandOff->isEnabled(),
+                     f.CommandSave->isEnabled(), f.FrameContols->isEnabled(),
+                     f.CheckCoeff->isEnabled(),
+                     own(f.CWNumEditNumPoint) && own(f.CWNumEditFreq) && own(f.CWNumEdit1),
+                     f.ComboPort->isEnabled(),
+                     f.EnbleAll->isEnabled() && f.SelectChannel->isEnabled()}),
+              "expected");
+        QVERIFY(path.contains('p') || fx.board->written().isEmpty());
     }
-    f.CommandSave->click();
-    QCOMPARE(fx.dialogs->shown.size(), 1);
-    QCOMPARE(fx.dialogs->shown.first().title, QStringLiteral("Warning"));
-    QVERIFY2(fx.dialogs->shown.first().text.contains(reason),
-             qPrintable(fx.dialogs->shown.first().text));
-    QVERIFY(failure == u"reshape" || fx.dialogs->shown.first().text.contains(kName));
-    QVERIFY(QDir(fx.dir()).entryList({QStringLiteral("VemraData*")}).isEmpty());
-}
+
+    // Start sends the channels and the period, empties what was waiting from before the run,
+    // and only then the start byte.
+    void startStopStartAndClose() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.enableChannels(3);
+        f.CWNumEdit1->setValue(2000);
+        fx.chooseBoardPort(1);
+        fx.board->deliver(QByteArray(7, '\x55'));
+        fx.startRun(1000);
+        QCOMPARE(fx.board->log().mid(fx.board->log().size() - 2),
+                 (QStringList{"clear", "write 31"}));
+        fx.send(record({7, 100}).repeated(10));
+        f.MultCount = 12;
+
+        f.CommandOff->click();
+        QCOMPARE(fx.board->written().toHex(' '), QByteArray("43 03 54 01 90 31 30"));
+        QCOMPARE((QList<double>{double(f.SavedSampleCount), f.SavedTimeStep,
+                                double(f.SavedChannelMask)}),
+                 (QList<double>{10, 40, 3}));
+        // Stopping discards nothing and leaves the port open for late records.
+        QVERIFY(f.SampleData.at(1, 9) == 100 && f.MSComm1->portOpen());
+
+        f.CommandSendData->click();
+        QCOMPARE((QList<int>{f.SampleCount, f.MultCount, f.AcqEnCH0, f.AcqEnCH1, f.AcqEnCH2,
+                             f.CWGraph1->pointCount(1)}),
+                 (QList<int>{0, 0, 1, 1, 0, 0}));
+        QVERIFY(f.TextAcq->text() == "0" && f.SampleData.at(1, 9) == 0);
+        QCOMPARE(f.CWGraph1->axisMaximum(1), 2000.0);
+
+        fx.board->clearLog();
+        f.close();
+        QCOMPARE(fx.board->log(), (QStringList{"write 30", "close"}));
+    }
+
+    void vanishedAdapterThenStopAndSave() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.CoeffCH0 = 0.5;
+        fx.startRun(1000);
+        fx.sendBlocks(0, 20);
+
+        fx.board->breakDevice(QStringLiteral("No such device"));
+        QTRY_VERIFY(!f.MSComm1->portOpen());
+        QTRY_COMPARE(fx.dialogs->shown.size(), 1);
+        QVERIFY(fx.said()[0].contains(QStringLiteral("No such device")));
+        // Still running, with the port list locked: only "Stop" goes on from here.
+        QCOMPARE(flags({f.CommandOff->isEnabled(), f.CommandSendData->isEnabled(),
+                        f.ComboPort->isEnabled(), f.FrameContols->isEnabled()}),
+                 QStringLiteral("1000"));
+
+        fx.board->clearLog();
+        f.CommandOff->click();
+        // The stop byte has nowhere to go; the port can be chosen once it is back.
+        QVERIFY(fx.board->log().isEmpty() && f.ComboPort->isEnabled());
+        f.CommandSave->click();
+        QCOMPARE(fx.said().last(), QStringLiteral("DOWNLOAD: Data Saved"));
+        const QList<QByteArray> lines = fx.dataLines();
+        QCOMPARE(lines.size(), 1 + 20 + 1); // header, data lines, nothing after the last CR LF
+        QCOMPARE(lines[20], QByteArray("760\t9,5\t\r"));
+
+        fx.chooseBoardPort(1);
+        QVERIFY(f.MSComm1->portOpen() && f.CommandSendData->isEnabled() &&
+                !f.CommandOff->isEnabled());
+    }
+
+    // The layouts of one to three channels are the channel tests' business; here the two
+    // edges: a full scale beyond the span edit's limit, and no channel at all.
+    void fullScaleAndNoChannel() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.CoeffCH2 = 1e-6;
+        f.CoeffCH0 = 1000;
+        fx.enableChannels(5);
+        // The full scale reaches the axis whole, though the span edit stops at 64000.
+        QCOMPARE((QList<double>{f.CWGraph1->axisMaximum(2), f.CWNumEditSpan->value(),
+                                f.CWGraph1->axisMaximum(3)}),
+                 (QList<double>{1023000, 64000, 1023e-6}));
+
+        // Without a channel: no trace, no added axis, a single element in each store.
+        fx.enableChannels(0);
+        QCOMPARE((QList<int>{f.CWGraph1->traceCount(), f.CWGraph1->axisCount(), f.BlockData.cols(),
+                             f.SampleData.cols()}),
+                 (QList<int>{0, 2, 1, 1}));
+    }
+
+    void finiteRunKeepsTheEndingBlock_data() {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("stopAt"); // the operator clicks Stop after this many points
+        QTest::addColumn<int>("sent");
+        // Kept, saved, and stop bytes: blocks that found the run at its end, or Stop.
+        QTest::addColumn<QList<int>>("counts");
+        QTest::newRow("1000") << 1000 << -1 << 1000 << QList<int>{1000, 1000, 1};
+        QTest::newRow("1005") << 1005 << -1 << 1010 << QList<int>{1010, 1010, 1};
+        QTest::newRow("5") << 5 << -1 << 10 << QList<int>{10, 10, 1};
+        // The store has room for two late blocks; a third is dropped whole.
+        QTest::newRow("1000, 3 late") << 1000 << -1 << 1030 << QList<int>{1020, 1020, 4};
+        QTest::newRow("late after Stop") << 1000 << 20 << 30 << QList<int>{30, 20, 1};
+    }
+    void finiteRunKeepsTheEndingBlock() {
+        QFETCH(int, total);
+        QFETCH(int, stopAt);
+        QFETCH(int, sent);
+        QFETCH(QList<int>, counts);
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.startRun(total);
+        fx.board->clearWritten();
+        for (int first = 0; first < sent; first += 10) {
+            if (first == stopAt)
+                f.CommandOff->click();
+            fx.send(block(first, 10));
+        }
+        const int kept = counts[0];
+        QCOMPARE((QList<int>{f.SampleCount, f.SavedSampleCount}), counts.mid(0, 2));
+        QCOMPARE(fx.board->written(), QByteArray(counts[2], '\x30'));
+        QVERIFY(f.TextAcq->text() == QString::number(kept) && f.CommandSave->isEnabled());
+        for (int i = 0; i < kept; ++i)
+            QCOMPARE(f.SampleData.at(0, i), double(i));
+        QCOMPARE(f.DroppedBlocks, (sent - kept) / 10);
+        QCOMPARE(f.statusBar()->currentMessage().isEmpty(), sent == kept);
+        QCOMPARE(f.LabelBuff->text(), QString());
+    }
+
+    void endlessRunWraps() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.startRun(20, 10, true);
+        for (int first : {0, 100, 200})
+            fx.send(block(first, 10));
+        // Columns 10.. are never written; the run goes on.
+        QCOMPARE(
+            (QList<double>{double(f.SampleCount), f.SampleData.at(0, 0), f.SampleData.at(0, 10)}),
+            (QList<double>{10, 200, 0}));
+        QVERIFY(f.CommandOff->isEnabled() && fx.board->written().endsWith('\x31'));
+
+        // Fed faster than it takes, the port keeps its input buffer's worth (32000 bytes): the
+        // oldest whole blocks go, the newest are decoded, and the operator is told.
+        fx.send(block(300, 10).repeated(802) + block(400, 10));
+        QCOMPARE(f.OverrunBytes, 120);
+        QCOMPARE(f.SampleData.at(0, 0), 400.0);
+        fx.send(block(300, 10).repeated(803)); // each overrun counted once
+        QCOMPARE(f.statusBar()->currentMessage(),
+                 QStringLiteral("Input overrun: 240 bytes lost (60 records)"));
+    }
+
+    void liveDisplayAndChecksums() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.CoeffCH2 = 3;
+        fx.enableChannels(6);
+        fx.startRun(1000, 4);
+        QByteArray sent;
+        for (int i = 0; i < 4; ++i)
+            sent += record({i == 0 ? 10 : 0, 100 + i});
+        fx.send(sent);
+        // Averages of the scaled samples, half to even: CH1 10 / 4 = 2.5, CH2 3 × 406 / 4 = 304.5.
+        QCOMPARE(f.LabelForce->text() + ' ' + f.LabelCH1->text() + ' ' + f.LabelCH2->text(),
+                 QStringLiteral("0 2 304"));
+        // A screen reader hears the newest values, the live ones within a repaint.
+        const auto spoken = [](QWidget* w) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            return QStringList{a->text(QAccessible::Name), a->text(QAccessible::Value),
+                               a->text(QAccessible::Description)};
+        };
+        QTRY_COMPARE(spoken(f.LabelCH2), (QStringList{"304", "", "Average CH2"}));
+        QCOMPARE(spoken(f.TextAcq), (QStringList{"Acquired Points", "4", ""}));
+        QCOMPARE((QList<double>{double(f.CWGraph1->pointCount(0)), f.CWGraph1->pointY(0, 0),
+                                f.CWGraph1->pointY(1, 3)}),
+                 (QList<double>{4, 10, 309}));
+
+        f.MSComm1_OnComm(); // an event that brought no data charts nothing again
+        QVERIFY(f.CWGraph1->pointCount(0) == 4 && f.SampleCount == 4);
+        QCOMPARE(f.LabelCH2->text(), QStringLiteral("304"));
+
+        // With the graph off the values still follow; a wrong checksum marks the run until the
+        // operator clicks the mark, and the samples are kept as they came.
+        f.GraphToggle->setChecked(false);
+        fx.send(record({5, 0}).repeated(3) + record({5, 65535}, true));
+        QCOMPARE(f.CWGraph1->pointCount(0), 4);
+        QCOMPARE(f.TextAcq->text() + ' ' + f.LabelCH1->text() + ' ' + f.LabelBuff->text(),
+                 QStringLiteral("8 5 Error Comm"));
+        QCOMPARE(f.SampleData.at(1, 7), 3 * 65535.0);
+        fx.send(record({1, 1}).repeated(5)); // a good block, and a record of the next
+        QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
+        f.LabelBuff_Click();
+        QVERIFY(f.LabelBuff->text() == "0" && f.MSComm1->inBufferCount() == 0);
+    }
+
+    // Nothing is written under the data file's name, and the operator is told why.
+    void saveRefusals_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("run store reshaped") << "reshape"
+                                            << "no longer in memory";
+        QTest::newRow("directory gone") << "gone"
+                                        << "Cannot create";
+        // A full disk fails a small file and a large one differently; the settings' save
+        // tests take both.
+        QTest::newRow("full disk") << "full"
+                                   << "No space left on device";
+    }
+    void saveRefusals() {
+        QFETCH(QString, failure);
+        QFETCH(QString, reason);
+        FormFixture fx;
+        if (failure == u"full")
+            fx.platform().fileSink = fullDisk();
+        Form1& f = fx.start();
+        fx.startRun(20);
+        fx.sendBlocks(0, 20);
+        if (failure == u"reshape") {
+            f.CheckEnCH1->setChecked(true);
+        } else if (failure == u"gone") {
+            QDir(fx.dir()).mkdir(QStringLiteral("gone"));
+            QDir::setCurrent(fx.dir() + QStringLiteral("/gone"));
+            QDir(fx.dir()).rmdir(QStringLiteral("gone"));
+        }
+        f.CommandSave->click();
+        const QStringList said = fx.said();
+        QVERIFY2(said.size() == 1 && said[0].startsWith("Warning: ") && said[0].contains(reason) &&
+                     (failure == u"reshape" || said[0].contains("VemraData 5-3 9-7-4")),
+                 qPrintable(said.join(u'\n')));
+        QVERIFY(QDir(fx.dir()).entryList({QStringLiteral("VemraData*")}).isEmpty());
+    }
+
+    // "File → Export Chart…": the graph on screen written as a picture at the chosen size, or
+    // a warning that says why not.
+    void chartExport_data() {
+        QTest::addColumn<QString>("name");      // empty: the operator cancels; "meter": the
+        QTest::addColumn<QByteArray>("starts"); // meter graph shown; the file's first bytes
+        QTest::addColumn<QString>("warning");   // empty: none
+        QTest::newRow("png") << "chart.PNG" << QByteArray("\x89PNG") << "";
+        QTest::newRow("pdf") << "chart.pdf" << QByteArray("%PDF") << "";
+        QTest::newRow("svg") << "chart.svg" << QByteArray("<?xml") << "";
+        QTest::newRow("meter graph") << "meter.svg" << QByteArray("<?xml") << "";
+        QTest::newRow("full disk") << "full.png" << QByteArray() << "No space left on device";
+        QTest::newRow("other extension") << "chart.jpg" << QByteArray() << ".png, .pdf or .svg";
+        QTest::newRow("cancelled") << "" << QByteArray() << "";
+    }
+    void chartExport() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, starts);
+        QFETCH(QString, warning);
+        const bool meterGraph = name.startsWith("meter");
+        FormFixture fx;
+        if (name.startsWith("full"))
+            fx.platform().fileSink = fullDisk();
+        Form1& f = fx.start();
+        fx.startRun(100);
+        fx.send(block(0, 10) + block(500, 10));
+        f.CWGraphMult->setVisible(meterGraph);
+        const QString path = fx.dir() + u'/' + name;
+        if (!name.isEmpty())
+            fx.dialogs->exportAnswer = ChartExportChoice{path, QSize(640, 480)};
+
+        f.ExportChart->trigger();
+        QCOMPARE(fx.dialogs->exportSuggested.size(), 1); // named like the run's data file
+        QCOMPARE(fx.dialogs->exportSuggested[0].path, fx.dir() + "/VemraData 5-3 9-7-4.png");
+        const QByteArray file = name.isEmpty() ? QByteArray() : readFile(path);
+        QVERIFY(file.startsWith(starts) && file.isEmpty() == starts.isEmpty());
+        QVERIFY2(warning.isEmpty() ? fx.said().isEmpty()
+                                   : fx.said().size() == 1 && fx.said()[0].contains(warning),
+                 qPrintable(fx.said().join(u'\n')));
+        QCOMPARE(f.statusBar()->currentMessage().contains(path), !starts.isEmpty());
+        if (starts == "\x89PNG")
+            QCOMPARE(QImage::fromData(file).size(), QSize(640, 480));
+        if (starts == "<?xml") // the graph on screen, with its captions
+            QVERIFY(file.contains(meterGraph ? "Multimrtr Input" : "Force (g)"));
+    }
+};
 
 QTEST_MAIN(AcquisitionTest)
 #include "test_acquisition.moc"

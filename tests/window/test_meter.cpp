@@ -4,15 +4,6 @@
 #include "platform/checkvalue.h"
 #include "support/formfixture.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QStatusBar>
-#include <QTimer>
-
-using namespace vemra;
 using namespace vemra::test;
 
 namespace {
@@ -37,310 +28,244 @@ void meterOn(FormFixture& fx) {
 class MeterTest : public QObject {
     Q_OBJECT
 private slots:
-    void portAndItsFailures();
-    void commandsOnTheWire_data();
-    void commandsOnTheWire();
-    void initSequence_data();
-    void initSequence();
-    void readingStream();
-    void ringOrDrop_data();
-    void ringOrDrop();
-    void manualModeAndKeyCodes();
-    void mergeAxisLayouts_data();
-    void mergeAxisLayouts();
-    void stoppedRunKeepsItsReadings_data();
-    void stoppedRunKeepsItsReadings();
-    void exitEndsAtOnce();
-};
+    void portAndItsFailures() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.meter->setOpenFailure(QStringLiteral("Device or resource busy"));
+        fx.chooseMeterPort(2);
+        QCOMPARE(fx.said(),
+                 QStringList("Warning: Cannot open Comm2 (/dev/ttyS1): Device or resource busy"));
+        QVERIFY(f.ComboPort2->isEnabled() && f.ComboPort2->currentIndex() == -1 &&
+                !f.MultimSetup->isEnabled());
 
-void MeterTest::portAndItsFailures() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.meter->setOpenFailure(QStringLiteral("Device or resource busy"));
-    fx.chooseMeterPort(2);
-    QCOMPARE(fx.dialogs->shown.size(), 1);
-    QCOMPARE(fx.dialogs->shown[0].text,
-             QStringLiteral("Cannot open Comm2 (/dev/ttyS1): Device or resource busy"));
-    QVERIFY(f.ComboPort2->isEnabled() && f.ComboPort2->currentIndex() == -1);
-    QVERIFY(!f.MultimSetup->isEnabled());
+        // "Default Comm" with the external channel on, as the configuration file leaves it.
+        fx.meter->setOpenFailure({});
+        f.CommPort2 = 2;
+        f.AgilChann->setChecked(true);
+        f.CommandCommStart->click();
+        const LineSettings line = fx.meter->line();
+        QCOMPARE((QList<int>{line.baud, line.parity, line.dataBits, line.stopBits,
+                             f.MSComm2->inBufferSize(), f.MSComm2->inputLen(),
+                             f.MSComm2->rThreshold(), int(f.MSComm2->inputMode())}),
+                 (QList<int>{9600, 'N', 8, 2, 10000, 16, 16, int(InputMode::Text)}));
+        QCOMPARE(fx.meter->log(), (QStringList{"open /dev/ttyS1", "clear"}));
+        QVERIFY(!f.ComboPort2->isEnabled() && f.MultimSetup->isEnabled());
+        QVERIFY(f.TimerSendFrame->isActive() && f.CWButtonChangeScrean->isEnabled());
 
-    // "Default Comm" with the external channel on, as the configuration file leaves it.
-    fx.meter->setOpenFailure({});
-    f.CommPort2 = 2;
-    f.AgilChann->setChecked(true);
-    f.CommandCommStart->click();
-    const LineSettings line = fx.meter->line();
-    QCOMPARE(
-        (QList<int>{line.baud, line.parity, line.dataBits, line.stopBits, f.MSComm2->inBufferSize(),
-                    f.MSComm2->inputLen(), f.MSComm2->rThreshold(), int(f.MSComm2->inputMode())}),
-        (QList<int>{9600, 'N', 8, 2, 10000, 16, 16, int(InputMode::Text)}));
-    QCOMPARE(fx.meter->log(), (QStringList{"open /dev/ttyS1", "clear"}));
-    QVERIFY(!f.ComboPort2->isEnabled() && f.MultimSetup->isEnabled());
-    QVERIFY(f.TimerSendFrame->isActive() && f.CWButtonChangeScrean->isEnabled());
-    QCOMPARE(f.MultData.size(), 1001);
-
-    // An unplugged adapter: reported, the list usable again, the meter panel closed.
-    f.MultimSetup->trigger();
-    fx.meter->breakDevice(QStringLiteral("No such device"));
-    QVERIFY(!f.MSComm2->portOpen() && f.ComboPort2->isEnabled());
-    QVERIFY(!f.MultimSetup->isEnabled() && !f.MultimSetup->isChecked());
-    QVERIFY(f.FrameAgilent->isHidden());
-    QVERIFY(fx.dialogs->shown.last().text.contains(QStringLiteral("No such device")));
-}
-
-void MeterTest::commandsOnTheWire_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QByteArray>("sent");
-    QTest::newRow("Remot") << "CommandRemote" << QByteArray("SYST:REM\r\n");
-    QTest::newRow("Error?") << "CommandErr" << QByteArray("SYST:ERR?\r\n");
-    QTest::newRow("Clear") << "CommandClear" << QByteArray("\x03");
-    QTest::newRow("CMD 0") << "CommandMultimeter0" << QByteArray("CONF:VOLT:DC 10\r\n");
-    QTest::newRow("CMD 4, empty") << "CommandMultimeter4" << QByteArray("\r\n");
-}
-
-void MeterTest::commandsOnTheWire() {
-    QFETCH(QString, button);
-    QFETCH(QByteArray, sent);
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.TextCommand[0]->setText(QStringLiteral("CONF:VOLT:DC 10"));
-    auto* pressed = f.findChild<QPushButton*>(button);
-    pressed->click(); // no port yet: dropped
-    fx.chooseMeterPort(1);
-    pressed->click();
-    QCOMPARE(fx.meter->log().mid(2), QStringList{"write " + sent.toHex(' ')});
-}
-
-void MeterTest::initSequence_data() {
-    QTest::addColumn<bool>("open");
-    QTest::newRow("port open") << true;
-    QTest::newRow("no port") << false;
-}
-
-void MeterTest::initSequence() {
-    QFETCH(bool, open);
-    FormFixture fx;
-    Form1& f = fx.start();
-    if (open)
-        fx.chooseMeterPort(1);
-    // The parameter lines as the manual panel edits them: line 5 is never one of them.
-    f.Command1->click();
-    QStringList loaded;
-    for (const QLineEdit* line : f.TextCommand)
-        loaded << line->text();
-    QCOMPARE(loaded, (QStringList{"CONF:FRES DEF,DEF", "TRIG:SOUR EXT", "TRIG:COUNT INF",
-                                  "FRES:NPLC 1", "", "READ?"}));
-    f.TextCommand[1]->clear();
-    f.TextCommand[4]->setText(QStringLiteral("*CLS"));
-    f.CommandSavParam->click();
-    QCOMPARE(f.LabelParam[4]->text(), QStringLiteral("*CLS"));
-
-    f.TextLabelMult->setText(QStringLiteral("Strain (Ohm)"));
-    f.CommandResetParam->click();
-    QVERIFY(f.TimerSendFrame->isActive() && f.TimerSendFrame->interval() == 100);
-    QCOMPARE(f.CWGraphMult->axisCaption(2), QStringLiteral("Strain (Ohm)"));
-    QVERIFY(fx.meter->written().isEmpty()); // the first line waits for the first tick
-
-    // The timer's ticks, driven here; a press in the middle neither restarts the sequence
-    // nor repeats a line.
-    int ticks = 0;
-    while (f.TimerSendFrame->isActive() && ticks < 10) {
-        if (ticks == 3)
-            f.CommandResetParam->click();
-        f.TimerSendFrame_Timer();
-        ++ticks;
+        // An unplugged adapter: reported, the list usable again, the meter panel closed.
+        f.MultimSetup->trigger();
+        fx.meter->breakDevice(QStringLiteral("No such device"));
+        QCOMPARE(
+            flags({f.MSComm2->portOpen(), f.ComboPort2->isEnabled(), f.MultimSetup->isEnabled(),
+                   f.MultimSetup->isChecked(), f.FrameAgilent->isHidden()}),
+            QStringLiteral("01001"));
+        QVERIFY(fx.dialogs->shown.last().text.contains(QStringLiteral("No such device")));
     }
-    QCOMPARE(ticks, 6);
-    QCOMPARE(f.MultCmdIndex, 0);
-    QCOMPARE(fx.meter->written(), open ? QByteArray("SYST:REM\r\nCONF:FRES DEF,DEF\r\n\r\n"
-                                                    "TRIG:COUNT INF\r\nFRES:NPLC 1\r\nREAD?\r\n")
-                                       : QByteArray());
-}
 
-void MeterTest::readingStream() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    meterOn(fx);
-    fx.sendMeter("+1.23456789E+03,");
-    QCOMPARE(f.LabelMultCH->text(), QStringLiteral("+1,23456789E+03"));
-    QCOMPARE(f.MultData.text(0), QLatin1StringView("+1,23456789E+03"));
-    QCOMPARE(f.CWGraphMult->pointY(0, 0), 1234.56789);
-
-    // A unit that lost its ',' puts the stream out of step: every unit fails and changes
-    // nothing until the stream falls back into step.
-    fx.sendMeter("+2.00000000E+03" + units({3}) + "X");
-    QCOMPARE(f.LabelBuff->text(), QStringLiteral("Err Mult!"));
-    QCOMPARE(f.LabelMultCH->text(), QStringLiteral("+1,23456789E+03"));
-    QVERIFY(f.MultCount == 1 && !f.MultData.filled(1));
-    fx.sendMeter(units({-5e-7}));
-    QCOMPARE(f.MultData.text(1), QLatin1StringView("-5,00000000E-07"));
-
-    // Off, the channel keeps one slot: the reading is shown, dropped and counted, not charted.
-    f.CWButtonChangeScrean->setValue(true);
-    f.AgilChann->trigger();
-    QVERIFY(!f.CWButtonChangeScrean->value() && !f.CWButtonChangeScrean->isEnabled());
-    QCOMPARE(f.MultData.size(), 1);
-    fx.sendMeter(units({7}));
-    QCOMPARE(f.LabelMultCH->text(), QStringLiteral("+7,00000000E+00"));
-    QCOMPARE(f.CWGraphMult->pointCount(0), 2);
-    QCOMPARE(f.DroppedReadings, 1);
-    QVERIFY(f.statusBar()->currentMessage().endsWith(QStringLiteral(": 1")));
-}
-
-void MeterTest::ringOrDrop_data() {
-    QTest::addColumn<bool>("endless");
-    QTest::newRow("Infinite Points") << true;
-    QTest::newRow("finite") << false;
-}
-
-void MeterTest::ringOrDrop() {
-    QFETCH(bool, endless);
-    FormFixture fx;
-    Form1& f = fx.start();
-    f.CWNumEditTotPoint->setValue(3);
-    f.CheckInf->setChecked(endless);
-    meterOn(fx);
-    fx.sendMeter(units({0, 1, 2, 3, 4}));
-    QStringList held;
-    for (int i = 0; i < f.MultData.size(); ++i)
-        held << QString(f.MultData.text(i)).left(2);
-    const QStringList expected =
-        endless ? QStringList{"+3", "+4", "+2", ""} : QStringList{"+0", "+1", "+2", "+3"};
-    QCOMPARE(held, expected);
-    QCOMPARE(f.MultCount, endless ? 2 : 5);
-    QCOMPARE(f.DroppedReadings, endless ? 0 : 1);
-}
-
-void MeterTest::manualModeAndKeyCodes() {
-    FormFixture fx;
-    Form1& f = fx.start();
-    fx.chooseMeterPort(1);
-    f.MultimSetup->trigger();
-    f.CheckManOperation->setChecked(true);
-    QVERIFY(!f.FrameManualOperation->isHidden() && f.TimerMulUpd->isActive());
-
-    // The reading units' handler leaves the port to the 100 ms timer.
-    fx.meter->deliver("+0,\"No error\"\r\n+1.00000000E+03,");
-    QCoreApplication::processEvents();
-    QCOMPARE(f.MSComm2->inBufferCount(), 31);
-    f.TimerMulUpd_Timer();
-    f.TimerMulUpd_Timer();
-    QCOMPARE(f.TextMultOut->toPlainText(), QStringLiteral("+0\n\"No error\"\n+1.00000000E+03\n"));
-    QTest::mouseDClick(f.TextMultOut->viewport(), Qt::LeftButton);
-    QCOMPARE(f.TextMultOut->toPlainText(), QString());
-
-    setCheckValue(f.CheckManOperation, 2); // grey: nothing changes
-    QVERIFY(!f.FrameManualOperation->isHidden() && f.TimerMulUpd->isActive());
-    setCheckValue(f.CheckManOperation, 0);
-    QVERIFY(f.FrameManualOperation->isHidden() && !f.TimerMulUpd->isActive());
-
-    QTest::keyClick(f.TextAscii, 'A');
-    QCOMPARE(f.TextAscii->text(), QStringLiteral("65"));
-    QTest::keyClick(f.TextAscii, 'b');
-    QCOMPARE(f.TextAscii->text(), QStringLiteral("98"));
-}
-
-void MeterTest::mergeAxisLayouts_data() {
-    QTest::addColumn<int>("mask");
-    QTest::addColumn<int>("axis");
-    QTest::newRow("no channel") << 0 << 2;
-    QTest::newRow("CH1") << 2 << 3;
-    QTest::newRow("CH0 CH1") << 3 << 4;
-    QTest::newRow("all three") << 7 << 5;
-}
-
-void MeterTest::mergeAxisLayouts() {
-    QFETCH(int, mask);
-    QFETCH(int, axis);
-    FormFixture fx;
-    Form1& f = fx.start();
-    meterOn(fx);
-    fx.enableChannels(mask);
-    fx.startRun(20);
-    fx.send(record(QList<int>(f.NumChannels, 100)).repeated(10));
-    fx.sendMeter(units({1000, 1100}));
-    f.MultData.set(3, u"+1,05000000E+03"); // slot 2 stays empty
-
-    // Stop takes the range the meter graph reached, though the graph was never shown.
-    f.CommandOff->click();
-    QCOMPARE(f.CWNumEditAgilMin->value(), 1000.0);
-    QCOMPARE(f.CWNumEditAgilMax->value(), 1100.0);
-    f.CWButtonGraphMerg->click();
-
-    // A white trace on the axis after the channels' (the first keeps its own), range and
-    // caption from the edits and the label, the readings cut to the run's samples.
-    const Graph& g = *f.CWGraph1;
-    const int trace = f.NumChannels;
-    QCOMPARE((QList<int>{g.traceCount(), g.traceAxis(0), g.traceAxis(trace), g.axisCount(),
-                         g.axisOpposite(axis), f.MultData.size(), g.pointCount(trace)}),
-             (QList<int>{trace + 1, mask ? 2 : axis, axis, axis, mask != 0, 10, 10}));
-    QVERIFY(g.traceColor(trace) == Qt::white && g.axisTickColor(axis) == Qt::white);
-    QCOMPARE(g.axisCaption(axis), QStringLiteral("Resistence (Ohm)"));
-    QCOMPARE((QList<double>{g.axisMinimum(axis), g.axisMaximum(axis), g.pointY(trace, 1),
-                            g.pointY(trace, 3)}),
-             (QList<double>{1000, 1100, 1100, 1050}));
-    QVERIFY(std::isnan(g.pointY(trace, 2)) && !f.CWButtonGraphMerg->isEnabled());
-
-    f.CWNumEditAgilMax->setValue(2000);
-    QCOMPARE(g.axisMaximum(axis), 2000.0);
-    QCOMPARE(f.CWGraphMult->axisMaximum(2), 2000.0);
-}
-
-void MeterTest::stoppedRunKeepsItsReadings_data() {
-    QTest::addColumn<QString>("after");
-    QTest::newRow("external channel off") << "off";
-    QTest::newRow("off and on again") << "off on";
-    QTest::newRow("meter port chosen again") << "port";
-    QTest::newRow("merged") << "merge";
-}
-
-void MeterTest::stoppedRunKeepsItsReadings() {
-    QFETCH(QString, after);
-    FormFixture fx;
-    Form1& f = fx.start();
-    meterOn(fx);
-    fx.startRun(20);
-    fx.send(block(0, 10));
-    fx.sendMeter(units({0, 1, 2, 3, 4, 5, 6, 7, 8})); // reading 9 never came
-    f.CommandOff->click();
-    for (const QString& step : after.split(u' ')) {
-        if (step == u"port") {
-            fx.meter->breakDevice(QStringLiteral("unplugged"));
-            fx.chooseMeterPort(1);
-        } else if (step == u"merge") {
-            f.CWButtonGraphMerg->click();
-        } else {
-            f.AgilChann->trigger();
+    // The parameter lines, the buttons' lines and the timed INIT, on the wire: lines end in
+    // CR LF, "Clear" is the single byte 3, a closed port drops them all.
+    void commandsAndInitSequence() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        // As the manual panel edits them ("Load ->" fills the rows, READ? the last): line 5 is
+        // never one of the parameters.
+        f.Command1->click();
+        f.TextCommand[1]->clear();
+        f.TextCommand[4]->setText(QStringLiteral("*CLS"));
+        f.CommandSavParam->click();
+        QCOMPARE(f.LabelParam[4]->text(), QStringLiteral("*CLS"));
+        QPushButton* buttons[] = {f.CommandRemote,        f.CommandErr,
+                                  f.CommandClear,         f.CommandMultimeter[0],
+                                  f.CommandMultimeter[1], f.CommandMultimeter[5]};
+        for (bool open : {false, true}) {
+            if (open)
+                fx.chooseMeterPort(1);
+            for (QPushButton* b : buttons)
+                b->click();
         }
-    }
-    f.CommandSave->click();
-    QCOMPARE(fx.dialogs->shown.last().text, QStringLiteral("Data Saved"));
-    const QList<QByteArray> lines = readFile(fx.dir() + "/VemraData 5-3 9-7-4.txt").split('\n');
-    QCOMPARE(lines[0], QByteArray("Time (mS)\tForce (g)\tResistence (Ohm)\r"));
-    for (int i = 0; i < 10; ++i) {
-        const QString reading =
-            i < 9 ? QString::asprintf("%+.8E", double(i)).replace(u'.', u',') : QString();
-        QCOMPARE(lines[i + 1].split('\t').last(), reading.toLatin1() + '\r');
+        QCOMPARE(fx.meter->written(), QByteArray("SYST:REM\r\nSYST:ERR?\r\n\x03"
+                                                 "CONF:FRES DEF,DEF\r\n\r\nREAD?\r\n"));
+        fx.meter->clearWritten();
+
+        f.TextLabelMult->setText(QStringLiteral("Strain (Ohm)"));
+        f.CommandResetParam->click();
+        QVERIFY(f.TimerSendFrame->isActive() && f.TimerSendFrame->interval() == 100);
+        QCOMPARE(f.CWGraphMult->axisCaption(2), QStringLiteral("Strain (Ohm)"));
+        QVERIFY(fx.meter->written().isEmpty()); // the first line waits for the first tick
+        // The timer's ticks, driven here; a press in the middle neither restarts the sequence
+        // nor repeats a line.
+        int ticks = 0;
+        for (; f.TimerSendFrame->isActive() && ticks < 10; ++ticks) {
+            if (ticks == 3)
+                f.CommandResetParam->click();
+            f.TimerSendFrame_Timer();
+        }
+        QVERIFY(ticks == 6 && f.MultCmdIndex == 0);
+        QCOMPARE(fx.meter->written(), QByteArray("SYST:REM\r\nCONF:FRES DEF,DEF\r\n\r\n"
+                                                 "TRIG:COUNT INF\r\nFRES:NPLC 1\r\nREAD?\r\n"));
     }
 
-    fx.meter->deliver("+1.2345"); // a unit cut short before the next Start
-    f.CommandSendData->click();   // which starts empty and in step
-    QVERIFY(!f.MultData.filled(0) && f.MSComm2->inBufferCount() == 0);
-}
+    void readingStream() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.CWNumEditTotPoint->setValue(3);
+        f.CheckInf->setChecked(true);
+        meterOn(fx);
+        fx.sendMeter("+1.23456789E+03,");
+        QCOMPARE(f.LabelMultCH->text() + ' ' + f.MultData.text(0),
+                 "+1,23456789E+03 +1,23456789E+03");
+        QCOMPARE(f.CWGraphMult->pointY(0, 0), 1234.56789);
 
-void MeterTest::exitEndsAtOnce() {
-    FormFixture fx;
-    bool ended = false;
-    fx.platform().endProgram = [&ended] { ended = true; };
-    Form1& f = fx.start();
-    fx.startRun(1000);
-    fx.chooseMeterPort(1);
-    fx.board->clearLog();
-    f.ExitProgr->trigger();
-    QVERIFY(ended);
-    f.close(); // the window goes with the program: no stop action, now or then
-    QVERIFY(fx.board->log().isEmpty());
-}
+        // A unit that lost its ',' puts the stream out of step: every unit fails and changes
+        // nothing until the stream falls back into step.
+        fx.sendMeter("+2.00000000E+03" + units({3}) + "X");
+        QCOMPARE(f.LabelBuff->text() + ' ' + f.LabelMultCH->text(), "Err Mult! +1,23456789E+03");
+        QVERIFY(f.MultCount == 1 && !f.MultData.filled(1));
+
+        // With "Infinite Points" the readings wrap at the run's points.
+        fx.sendMeter(units({1, 2, 3, 4}));
+        QStringList held;
+        for (int i = 0; i < f.MultData.size(); ++i)
+            held << QString(f.MultData.text(i)).left(2);
+        QCOMPARE(held.join(' '), QStringLiteral("+3 +4 +2 "));
+        QCOMPARE(f.MultCount, 2);
+
+        // Off, the channel keeps one slot: the reading is shown, dropped and counted, not charted.
+        f.CWButtonChangeScrean->setValue(true);
+        f.AgilChann->trigger();
+        QVERIFY(!f.CWButtonChangeScrean->value() && !f.CWButtonChangeScrean->isEnabled());
+        QCOMPARE(f.MultData.size(), 1);
+        fx.sendMeter(units({-5e-7}));
+        QCOMPARE(f.LabelMultCH->text(), QStringLiteral("-5,00000000E-07"));
+        QVERIFY(f.CWGraphMult->pointCount(0) == 5 && f.DroppedReadings == 1);
+        QVERIFY(f.statusBar()->currentMessage().endsWith(QStringLiteral(": 1")));
+    }
+
+    void manualModeAndKeyCodes() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        fx.chooseMeterPort(1);
+        f.MultimSetup->trigger();
+        f.CheckManOperation->setChecked(true);
+        QVERIFY(!f.FrameManualOperation->isHidden() && f.TimerMulUpd->isActive());
+
+        // The reading units' handler leaves the port to the 100 ms timer.
+        fx.meter->deliver("+0,\"No error\"\r\n+1.00000000E+03,");
+        QCoreApplication::processEvents();
+        QCOMPARE(f.MSComm2->inBufferCount(), 31);
+        f.TimerMulUpd_Timer();
+        f.TimerMulUpd_Timer();
+        QCOMPARE(f.TextMultOut->toPlainText(),
+                 QStringLiteral("+0\n\"No error\"\n+1.00000000E+03\n"));
+        QTest::mouseDClick(f.TextMultOut->viewport(), Qt::LeftButton);
+        QCOMPARE(f.TextMultOut->toPlainText(), QString());
+
+        setCheckValue(f.CheckManOperation, 2); // grey: nothing changes
+        QVERIFY(!f.FrameManualOperation->isHidden() && f.TimerMulUpd->isActive());
+        setCheckValue(f.CheckManOperation, 0);
+        QVERIFY(f.FrameManualOperation->isHidden() && !f.TimerMulUpd->isActive());
+
+        QTest::keyClicks(f.TextAscii, "Ab");
+        QCOMPARE(f.TextAscii->text(), QStringLiteral("98"));
+    }
+
+    void mergeAxisLayouts_data() {
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("axis");
+        QTest::newRow("no channel") << 0 << 2;
+        QTest::newRow("CH1") << 2 << 3;
+        QTest::newRow("CH0 CH1") << 3 << 4;
+        QTest::newRow("all three") << 7 << 5;
+    }
+    void mergeAxisLayouts() {
+        QFETCH(int, mask);
+        QFETCH(int, axis);
+        FormFixture fx;
+        Form1& f = fx.start();
+        meterOn(fx);
+        fx.enableChannels(mask);
+        fx.startRun(20);
+        fx.send(record(QList<int>(f.NumChannels, 100)).repeated(10));
+        fx.sendMeter(units({1000, 1100}));
+        f.MultData.set(3, u"+1,05000000E+03"); // slot 2 stays empty
+
+        // Stop takes the range the meter graph reached, though the graph was never shown.
+        f.CommandOff->click();
+        QVERIFY(f.CWNumEditAgilMin->value() == 1000 && f.CWNumEditAgilMax->value() == 1100);
+        f.CWButtonGraphMerg->click();
+
+        // A white trace on the axis after the channels' (the first keeps its own), range and
+        // caption from the edits and the label, the readings cut to the run's samples.
+        const Graph& g = *f.CWGraph1;
+        const int trace = f.NumChannels;
+        QCOMPARE((QList<int>{g.traceCount(), g.traceAxis(0), g.traceAxis(trace), g.axisCount(),
+                             g.axisOpposite(axis), f.MultData.size(), g.pointCount(trace)}),
+                 (QList<int>{trace + 1, mask ? 2 : axis, axis, axis, mask != 0, 10, 10}));
+        QVERIFY(g.traceColor(trace) == Qt::white && g.axisTickColor(axis) == Qt::white);
+        QCOMPARE(g.axisCaption(axis), QStringLiteral("Resistence (Ohm)"));
+        QCOMPARE((QList<double>{g.axisMinimum(axis), g.axisMaximum(axis), g.pointY(trace, 1),
+                                g.pointY(trace, 3)}),
+                 (QList<double>{1000, 1100, 1100, 1050}));
+        QVERIFY(std::isnan(g.pointY(trace, 2)) && !f.CWButtonGraphMerg->isEnabled());
+
+        f.CWNumEditAgilMax->setValue(2000);
+        QVERIFY(g.axisMaximum(axis) == 2000 && f.CWGraphMult->axisMaximum(2) == 2000);
+    }
+
+    void stoppedRunKeepsItsReadings_data() {
+        QTest::addColumn<QString>("after");
+        QTest::newRow("external channel off") << "off";
+        QTest::newRow("off and on again") << "off on";
+        QTest::newRow("meter port chosen again") << "port";
+        QTest::newRow("merged") << "merge";
+    }
+    void stoppedRunKeepsItsReadings() {
+        QFETCH(QString, after);
+        FormFixture fx;
+        Form1& f = fx.start();
+        meterOn(fx);
+        fx.startRun(20);
+        fx.send(block(0, 10));
+        fx.sendMeter(units({0, 1, 2, 3, 4, 5, 6, 7, 8})); // reading 9 never came
+        f.CommandOff->click();
+        for (const QString& step : after.split(u' ')) {
+            if (step == u"port") {
+                fx.meter->breakDevice(QStringLiteral("unplugged"));
+                fx.chooseMeterPort(1);
+            } else if (step == u"merge") {
+                f.CWButtonGraphMerg->click();
+            } else {
+                f.AgilChann->trigger();
+            }
+        }
+        f.CommandSave->click();
+        QCOMPARE(fx.dialogs->shown.last().text, QStringLiteral("Data Saved"));
+        const QList<QByteArray> lines = fx.dataLines();
+        QCOMPARE(lines[0], QByteArray("Time (mS)\tForce (g)\tResistence (Ohm)\r"));
+        for (int i = 0; i < 10; ++i) {
+            const QString reading =
+                i < 9 ? QString::asprintf("%+.8E", double(i)).replace(u'.', u',') : QString();
+            QCOMPARE(lines[i + 1].split('\t').last(), reading.toLatin1() + '\r');
+        }
+
+        fx.meter->deliver("+1.2345"); // a unit cut short before the next Start
+        f.CommandSendData->click();   // which starts empty and in step
+        QVERIFY(!f.MultData.filled(0) && f.MSComm2->inBufferCount() == 0);
+    }
+
+    void exitEndsAtOnce() {
+        FormFixture fx;
+        bool ended = false;
+        fx.platform().endProgram = [&ended] { ended = true; };
+        Form1& f = fx.start();
+        fx.startRun(1000);
+        fx.chooseMeterPort(1);
+        fx.board->clearLog();
+        f.ExitProgr->trigger();
+        f.close(); // the window goes with the program: no stop action, now or then
+        QVERIFY(ended && fx.board->log().isEmpty());
+    }
+};
 
 QTEST_MAIN(MeterTest)
 #include "test_meter.moc"

@@ -1,0 +1,247 @@
+// The station's text formats: numbers as it writes and reads them (decimal comma, general
+// form, "####0.000", round-half-even conversions), and the settings file.
+
+#include "common/numbertext.h"
+#include "files/configfile.h"
+#include "support/sampleconfig.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+using namespace vemra;
+using namespace vemra::test;
+
+namespace {
+
+// The sample file's settings, in file order.
+Config sampleConfig() {
+    const std::array<int, 3> enable{1, 0, 1};
+    const std::array<double, 3> coefficients{1e-6, 1.5e20, -0.0123};
+    const std::array<QString, 3> labels{"Load (N)", QString::fromUtf8("Temp °C"), ""};
+    const std::array<QString, 5> commands{"CONF:RES", "TRIG:SOUR BUS", "TRIG:COUNT 1",
+                                          "RES:NPLC 10", "*CLS"};
+    return Config(3, 0, 500, 200, 20, 1, 2000, enable, coefficients, labels, 2.5, 2, 3,
+                  "Strain (Ohm)", commands, true);
+}
+
+QByteArray savedLine(const Config& config, int n) {
+    return serializeConfig(config).split('\n').at(n - 1);
+}
+
+} // namespace
+
+class TestFormats : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textForms_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("general");
+        QTest::addColumn<QString>("fixed3");
+        const std::tuple<double, const char*, const char*> rows[] = {
+            {1000000, "1000000", "1000000,000"},
+            {3 * 0.3, "0,9", "0,900"},
+            {1.0 / 3, "0,333333333333333", "0,333"},
+            {2.0 / 3, "0,666666666666667", "0,667"},
+            {0.3125, "0,3125", "0,313"},
+            {-0.0625, "-0,0625", "-0,063"},
+            {-0.0004, "-0,0004", "0,000"},
+            {0.00009999999999999999, "0,0001", "0,000"},
+            {9.99999999999999e-5, "9,99999999999999E-05", "0,000"},
+            {1e-6, "1E-06", "0,000"},
+            {999999999999999.0, "999999999999999", "999999999999999,000"},
+            {999999999999999.9, "1E+15", "999999999999999,875"},
+            {1.5e20, "1,5E+20", "150000000000000000000,000"},
+            {-1.23456789012345e-300, "-1,23456789012345E-300", "0,000"},
+            {-0.0, "0", "0,000"},
+            {std::nan(""), "NaN", "NaN"},
+            {-std::numeric_limits<double>::infinity(), "-Inf", "-Inf"}};
+        for (const auto& [value, general, fixed3] : rows)
+            QTest::addRow("%.17g", value) << value << QString(general) << QString(fixed3);
+    }
+    void textForms() {
+        QFETCH(double, value);
+        QFETCH(QString, general);
+        QTEST(fixed3Text(value), "fixed3");
+        QCOMPARE(generalText(value), general);
+        // Writes are sequential, so one mark just past the room catches any overrun.
+        char buffer[generalTextMaxLength + 1];
+        buffer[generalTextMaxLength] = '#';
+        QCOMPARE(QString::fromLatin1(buffer, appendGeneral(buffer, value)), general);
+        QCOMPARE(buffer[generalTextMaxLength], '#');
+    }
+
+    void convertsToIntegers_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<long long>("whole");
+        QTest::addColumn<int>("int32");
+        QTest::addColumn<int>("int16");
+        QTest::addColumn<int>("byte");
+        const long long most = std::numeric_limits<long long>::max();
+        const int most32 = std::numeric_limits<int>::max();
+        const std::tuple<double, long long, int, int, int> rows[] = {
+            {2.5, 2, 2, 2, 2},
+            {-2.5, -2, -2, -2, 0},
+            {255.5, 256, 256, 256, 255},
+            {0.49999999999999994, 0, 0, 0, 0},
+            {-40000, -40000, -40000, -32768, 0},
+            {1e30, most, most32, 32767, 255},
+            {-1e30, -most - 1, -most32 - 1, -32768, 0},
+            {std::nan(""), 0, 0, 0, 0}};
+        for (const auto& [value, whole, int32, int16, byte] : rows)
+            QTest::addRow("%g", value) << value << whole << int32 << int16 << byte;
+    }
+    void convertsToIntegers() {
+        QFETCH(double, value);
+        QTEST(roundHalfEven(value), "whole");
+        QTEST(int(toInt32(value)), "int32");
+        QTEST(int(toInt16(value)), "int16");
+        QTEST(int(toByte(value)), "byte");
+    }
+
+    void parsesNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value"); // NaN: refused, and 0 where that counts as 0
+        const double largest = std::numeric_limits<double>::max();
+        const std::pair<const char*, double> read[] = {
+            {"1E-06", 1e-6}, {"2,5", 2.5}, {"2.5", 2.5}, {"-0,9", -0.9}, {"+1,5E+20", 1.5e20},
+            {"2,5e3", 2500}, {",5", 0.5},  {"5,", 5},    {"  42 ", 42}};
+        for (const auto& [text, value] : read)
+            QTest::addRow("'%s'", text) << QString::fromLatin1(text) << value;
+        QTest::newRow("largest") << "1,79769313486232E+308" << largest;
+        QTest::newRow("-largest") << "-1,79769313486232E+308" << -largest;
+        for (const char* text :
+             {"", " ", "abc", "1,2,3", "1.2,3", ",", "-", "1E", "E5", "--1", "1 2", "12a", "0x10",
+              "NaN", "Inf", "1E5.5", "1E400", "1,79769313486233E+308"})
+            QTest::addRow("'%s'", text) << QString::fromLatin1(text) << qQNaN();
+    }
+    void parsesNumbers() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        const bool refused = std::isnan(value);
+        const auto parsed = parseNumber(text);
+        // Seventeen digits tell any two doubles apart.
+        QVERIFY2(refused ? !parsed : parsed && *parsed == value,
+                 QByteArray::number(parsed.value_or(qQNaN()), 'g', 17).constData());
+        QVERIFY(numericValue(text) == (refused ? 0.0 : value));
+    }
+
+    // Every finite double the station writes, it reads back as the same text: the extremes,
+    // then random bit patterns.
+    void everyWrittenNumberReadsBack() {
+        const double largest = std::numeric_limits<double>::max();
+        const double tiny = std::numeric_limits<double>::denorm_min();
+        const double normal = std::numeric_limits<double>::min();
+        QList<double> values{
+            largest, -largest, 1.7976931348623151e308, -1.7976931348623151e308, tiny, -tiny, normal,
+            1e15,    1e-5,     9.999999999999995e14};
+        values << std::nextafter(largest, 0.0);
+        QRandomGenerator random(20261207);
+        while (values.size() < 200000) {
+            const double value = std::bit_cast<double>(random.generate64());
+            if (std::isfinite(value))
+                values.append(value);
+        }
+        for (const double value : values) {
+            const QString text = generalText(value);
+            const auto parsed = parseNumber(text);
+            QVERIFY2(parsed && generalText(*parsed) == text, qPrintable(text));
+        }
+    }
+
+    void readsWholeFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("CR LF") << joinedLines(sampleConfigLines());
+        QTest::newRow("CR") << joinedLines(sampleConfigLines(), "\r");
+        QTest::newRow("LF") << joinedLines(sampleConfigLines(), "\n");
+        QTest::newRow("last line unterminated") << joinedLines(sampleConfigLines()).chopped(2);
+        QTest::newRow("lines after the 26th")
+            << joinedLines(sampleConfigLines()) + "Comm1:\t9\r\nrest";
+    }
+    void readsWholeFiles() {
+        QFETCH(QByteArray, file);
+        const ConfigLoad load = parseConfig(file);
+        QVERIFY2(load, qPrintable(load.detail));
+        QCOMPARE(*load.config, sampleConfig());
+    }
+
+    // Refused files name the first faulty line and its key; a loaded line is checked through
+    // what the save writes back for it.
+    void loadsOrRefuses_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("line");         // 0: too few lines
+        QTest::addColumn<QByteArray>("saved"); // null: refused
+        QByteArrayList lines = sampleConfigLines();
+        QTest::newRow("empty") << QByteArray() << 0 << QByteArray();
+        QTest::newRow("25 lines") << joinedLines(lines.mid(0, 25)) << 0 << QByteArray();
+        lines[18] = "FreqActuatorPostmultExp:\t8";
+        lines[3] = "AcquisitionPeriod:\t5";
+        QTest::newRow("first fault named") << joinedLines(lines) << 4 << QByteArray();
+        const std::tuple<int, const char*, const char*> rows[] = {
+            {9, "enableCH1:\t0", nullptr},
+            {26, "", nullptr},
+            {2, "Comm2:\t9", nullptr},
+            {6, "InfiniteLogger:\t2", nullptr},
+            {7, "DisplayedPoints:", nullptr},
+            {11, "CalibrationCoeffCH0:\tabc", nullptr},
+            {26, "MultimeterEnabled:\tmaybe", nullptr},
+            {2, "Comm2:\t2.5", "2"},
+            {1, "Comm1:\t-1", "-1"},
+            {26, "MultimeterEnabled:\t-1", "True"},
+            {26, "MultimeterEnabled:\t0", "False"},
+            {26, "MultimeterEnabled:\tFalse", "False"},
+            {21, "MultimeterCommand0:\tREAD?\tx", "READ?"},
+            {15, "LabelCH1:", ""}};
+        for (const auto& [line, text, saved] : rows) {
+            lines = sampleConfigLines();
+            lines[line - 1] = text;
+            QTest::addRow("line %d: %s", line, text)
+                << joinedLines(lines) << line << QByteArray(saved);
+        }
+    }
+    void loadsOrRefuses() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, line);
+        QFETCH(QByteArray, saved);
+        const ConfigLoad load = parseConfig(file);
+        QVERIFY2(bool(load) == !saved.isNull(), qPrintable(load.detail));
+        if (load) {
+            QCOMPARE(savedLine(*load.config, line),
+                     configKeys()[line - 1].toLatin1() + '\t' + saved + '\r');
+        } else {
+            QCOMPARE(load.error, line ? LoadError::Corrupted : LoadError::InitFileError);
+            const QString prefix = QStringLiteral("line %1").arg(line);
+            QVERIFY2(!line ||
+                         (load.detail.startsWith(prefix) && !load.detail[prefix.size()].isDigit() &&
+                          load.detail.contains(configKeys()[line - 1])),
+                     qPrintable(load.detail));
+        }
+    }
+
+    void savesAndReadsBack() {
+        QCOMPARE(serializeConfig(sampleConfig()), joinedLines(sampleConfigLines()));
+        Config config = sampleConfig();
+        config.coefficients = {9.99999999999999e-5, 1e15, -1e-300};
+        config.labels[2] = QString::fromUtf8("µ ± ÿ");
+        config.meterEnabled = false;
+        QCOMPARE(parseConfig(serializeConfig(config)).config, config);
+        config.meterLabel = QString::fromUtf8("Ω a😀b");
+        QCOMPARE(savedLine(config, 20), "LabelMultimeterOut:\t? a?b\r");
+    }
+
+    // The rig's demo starts the station with this file: three channels, the board on Comm1.
+    void demoFileLoads() {
+        QFile demo(QStringLiteral(VEMRA_SOURCE_DIR "/tools/rig/demo-Vemra.ini"));
+        QVERIFY(demo.open(QIODevice::ReadOnly));
+        const ConfigLoad load = parseConfig(demo.readAll());
+        QVERIFY2(load && load.config->comm1 == 1 && load.config->enable == (std::array{1, 1, 1}),
+                 qPrintable(load.detail));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFormats)
+#include "test_formats.moc"

@@ -1,0 +1,139 @@
+// What crosses the two serial links, as pure functions: board records to calibrated
+// samples and the start frame's bytes; the meter's reading units and lines, and the compact
+// store of its readings.
+
+#include "board/decoding.h"
+#include "board/protocol.h"
+#include "meter/readingstore.h"
+#include "meter/scpi.h"
+#include "support/records.h"
+
+#include <QtTest>
+
+using namespace vemra;
+using namespace vemra::board;
+using namespace vemra::meter;
+using vemra::test::record;
+
+class LinksTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Out: one row per enabled channel (rank), one column per whole record; the block sums
+    // show in the live averages, checked through the window.
+    void blocks_data() {
+        QTest::addColumn<QList<int>>("enabled");
+        QTest::addColumn<QList<double>>("coefficients");
+        QTest::addColumn<int>("perBlock");
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QList<QList<double>>>("rows"); // expected out(rank, record)
+        QTest::addColumn<QString>("faults");
+        const QList<int> ch0{1, 0, 0};
+        const QList<double> ones{1, 1, 1};
+        QTest::newRow("CH0, two records")
+            << ch0 << ones << 2 << QByteArray::fromHex("552301db55ffff01")
+            << QList<QList<double>>{{291, 65535}} << "";
+        QTest::newRow("CH0, bad checksum keeps samples")
+            << ch0 << ones << 2 << QByteArray::fromHex("552301db55ffff02")
+            << QList<QList<double>>{{291, 65535}} << "checksum";
+        QTest::newRow("CH1 and CH2 scaled") << QList<int>{0, 1, 1} << QList<double>{5, 2, 0.5} << 2
+                                            << record({100, 1000}) + record({7, 9})
+                                            << QList<QList<double>>{{200, 14}, {500, 4.5}} << "";
+        QTest::newRow("all three") << QList<int>{1, 1, 1} << ones << 1 << record({1, 2, 65535})
+                                   << QList<QList<double>>{{1}, {2}, {65535}} << "";
+        QTest::newRow("half a record short")
+            << ch0 << ones << 2 << record({7}) + record({9}).chopped(1) << QList<QList<double>>{{7}}
+            << "length";
+        QTest::newRow("less than a record")
+            << ch0 << ones << 1 << record({7}).left(3) << QList<QList<double>>{{}} << "length";
+        QTest::newRow("longer block (channels added mid-run)")
+            << ch0 << ones << 1 << record({7}) + record({9}) << QList<QList<double>>{{7}}
+            << "length";
+    }
+    void blocks() {
+        QFETCH(QList<int>, enabled);
+        QFETCH(QList<double>, coefficients);
+        QFETCH(int, perBlock);
+        QFETCH(QByteArray, block);
+        QFETCH(QList<QList<double>>, rows);
+        QFETCH(QString, faults);
+        Matrix out(2, 5); // a shape left from another run
+        const BlockDecode d =
+            decodeBlock(block, {enabled[0], enabled[1], enabled[2]},
+                        {coefficients[0], coefficients[1], coefficients[2]}, perBlock, out);
+        QCOMPARE((QList<int>{d.records, out.rows(), out.cols()}),
+                 (QList<int>{int(rows[0].size()), int(rows.size()), int(rows[0].size())}));
+        QCOMPARE(QString(d.checksumError ? "checksum" : "") + (d.lengthMismatch ? "length" : ""),
+                 faults);
+        for (int r = 0; r < rows.size(); ++r)
+            for (int i = 0; i < rows[r].size(); ++i)
+                QCOMPARE(out.at(r, i), rows[r][i]);
+    }
+
+    // The remainder rounds half to even; the quotient is rounded down.
+    void frameBytes_data() {
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<double>("period");
+        QTest::addColumn<QByteArray>("hex");
+        QTest::newRow("64000") << 2 << 64000.0 << QByteArray("430254fa00");
+        QTest::newRow("255.5") << 1 << 255.5 << QByteArray("4301540000");
+        QTest::newRow("300.5") << 1 << 300.5 << QByteArray("430154012c");
+    }
+    void frameBytes() {
+        QFETCH(int, mask);
+        QFETCH(double, period);
+        QTEST(channelAndPeriodCommands(std::uint8_t(mask), period).toHex(), "hex");
+    }
+
+    void readingUnits_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("reading"); // null: "Err Mult!"
+        // Taken: positive, negative and small, the overload, anything in the reading's shape.
+        // Refused: out of step, an error reply, a line end, one character short.
+        const std::pair<const char*, const char*> rows[] = {
+            {"+1.23456789E+03,", "+1,23456789E+03"}, {"-4.50000000E-07,", "-4,50000000E-07"},
+            {"+9.90000000E+37,", "+9,90000000E+37"}, {"x?.abcdefghijkl,", "x?,abcdefghijkl"},
+            {"23456789E+03,+1.", nullptr},           {"-113,\"Undefined ", nullptr},
+            {"+1.23456789E+03\r", nullptr},          {"+1.2345678E+03,", nullptr}};
+        for (const auto& [unit, reading] : rows)
+            QTest::newRow(unit) << QString(unit) << QString(reading);
+    }
+    void readingUnits() {
+        QFETCH(QString, unit);
+        QFETCH(QString, reading);
+        QCOMPARE(readingText(unit).value_or(QString()), reading);
+        if (!reading.isNull())
+            QCOMPARE(std::isnan(readingValue(reading)), unit.startsWith(u'x'));
+    }
+
+    // The rest of the dialogue (line ends, the INIT lines, manual replies) is checked on the
+    // wire by the window tests; a character the meter's 8-bit line cannot carry goes as '?'.
+    void commandLineIsEightBitText() {
+        QCOMPARE(commandLine(u"R\u00e9\u20ac"), QByteArray("R\xe9?\r\n"));
+    }
+
+    void storeHoldsReadingsBySlot() {
+        ReadingStore store(3);
+        QVERIFY(store.set(0, u"+1,23456789E+03"));
+        QVERIFY(store.set(2, u"0123456789ABCDEFG")); // cut to 15 characters
+        QVERIFY(store.set(1, u"\u00b5\u03a9"));      // Latin-1 kept, the rest '?'
+        QCOMPARE(QString(store.text(0)) + '|' + store.text(1) + '|' + store.text(2),
+                 QString::fromLatin1("+1,23456789E+03|\xb5?|0123456789ABCDE"));
+        QVERIFY(store.set(1, u""));
+        QVERIFY(!store.filled(1) && store.filled(2));
+
+        // Nothing is stored or read outside the store.
+        for (int slot : {-1, 3, 1 << 30}) {
+            QVERIFY(!store.set(slot, u"x"));
+            QVERIFY(!store.filled(slot) && store.text(slot).isEmpty());
+        }
+        store.cut(5); // never grows
+        QCOMPARE(store.size(), 3);
+        store.cut(1);
+        QVERIFY(store.size() == 1 && store.text(0) == QLatin1StringView("+1,23456789E+03"));
+        store.redim(2);
+        QVERIFY(store.size() == 2 && !store.filled(0));
+    }
+};
+
+QTEST_APPLESS_MAIN(LinksTest)
+#include "test_links.moc"

@@ -9,6 +9,8 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <sys/fsuid.h>
+#include <unistd.h>
 
 namespace vemra::test {
 
@@ -19,6 +21,31 @@ using namespace vemra; // a test's `using namespace vemra::test` brings the stat
 inline FileSink fullDisk() {
     return [](const QString&) { return std::make_unique<QFile>(QStringLiteral("/dev/full")); };
 }
+
+// The folder read-only while this lives. Root writes through a folder's mode, so a test run
+// as root also takes an unprivileged file-system identity meanwhile (this thread only).
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path)
+        : path_(path)
+        , mode_(QFile::permissions(path)) {
+        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                         QFileDevice::ReadOther | QFileDevice::ExeOther);
+        if (::geteuid() == 0)
+            ::setfsuid(65534);
+    }
+    ~ReadOnlyFolder() {
+        if (::geteuid() == 0)
+            ::setfsuid(0);
+        QFile::setPermissions(path_, mode_);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    QString path_;
+    QFileDevice::Permissions mode_;
+};
 
 inline QByteArray readFile(const QString& path) {
     QFile file(path);

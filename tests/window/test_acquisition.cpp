@@ -252,6 +252,8 @@ private slots:
         // tests take both.
         QTest::newRow("full disk") << "full"
                                    << "No space left on device";
+        QTest::newRow("read-only folder") << "read-only"
+                                          << "Permission denied";
     }
     void saveRefusals() {
         QFETCH(QString, failure);
@@ -269,7 +271,12 @@ private slots:
             QDir::setCurrent(fx.dir() + QStringLiteral("/gone"));
             QDir(fx.dir()).rmdir(QStringLiteral("gone"));
         }
-        f.CommandSave->click();
+        {
+            std::optional<ReadOnlyFolder> locked;
+            if (failure == u"read-only")
+                locked.emplace(fx.dir());
+            f.CommandSave->click();
+        }
         const QStringList said = fx.said();
         QVERIFY2(said.size() == 1 && said[0].startsWith("Warning: ") && said[0].contains(reason) &&
                      (failure == u"reshape" || said[0].contains("VemraData 5-3 9-7-4")),
@@ -288,6 +295,7 @@ private slots:
         QTest::newRow("svg") << "chart.svg" << QByteArray("<?xml") << "";
         QTest::newRow("meter graph") << "meter.svg" << QByteArray("<?xml") << "";
         QTest::newRow("full disk") << "full.png" << QByteArray() << "No space left on device";
+        QTest::newRow("read-only folder") << "locked.png" << QByteArray() << "Permission denied";
         QTest::newRow("other extension") << "chart.jpg" << QByteArray() << ".png, .pdf or .svg";
         QTest::newRow("cancelled") << "" << QByteArray() << "";
     }
@@ -307,7 +315,12 @@ private slots:
         if (!name.isEmpty())
             fx.dialogs->exportAnswer = ChartExportChoice{path, QSize(640, 480)};
 
-        f.ExportChart->trigger();
+        {
+            std::optional<ReadOnlyFolder> locked;
+            if (name.startsWith("locked"))
+                locked.emplace(fx.dir());
+            f.ExportChart->trigger();
+        }
         QCOMPARE(fx.dialogs->exportSuggested.size(), 1); // named like the run's data file
         QCOMPARE(fx.dialogs->exportSuggested[0].path, fx.dir() + "/VemraData 5-3 9-7-4.png");
         const QByteArray file = name.isEmpty() ? QByteArray() : readFile(path);

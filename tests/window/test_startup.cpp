@@ -204,6 +204,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("full disk, small file") << "full" << 10 << "No space left on device";
         QTest::newRow("full disk, large file") << "full" << 30000 << "No space left on device";
+        QTest::newRow("read-only folder") << "read-only" << 10 << "Permission denied";
         QTest::newRow("folder in the way") << "folder" << 10 << "Vemra.ini";
     }
 
@@ -212,10 +213,10 @@ private slots:
         QFETCH(int, labelLength);
         QFETCH(QString, reason);
         FormFixture fx;
-        if (failure == u"full") {
+        if (failure == u"full")
             fx.platform().fileSink = fullDisk();
+        if (failure != u"folder")
             fx.writeFile(QStringLiteral("Vemra.ini"), sampleConfigFile());
-        }
         Form1& f = fx.start();
         if (failure == u"folder")
             QVERIFY(QDir(fx.dir()).mkdir(QStringLiteral("Vemra.ini")));
@@ -223,13 +224,18 @@ private slots:
             label->setText(QString(labelLength, u'L'));
         fx.dialogs->shown.clear();
 
-        f.SaveConf->trigger();
+        {
+            std::optional<ReadOnlyFolder> locked;
+            if (failure == u"read-only")
+                locked.emplace(fx.dir());
+            f.SaveConf->trigger();
+        }
         QVERIFY2(fx.said().size() == 1 && fx.said()[0].startsWith("Warning: ") &&
                      fx.said()[0].contains(reason),
                  qPrintable(fx.said().join('\n')));
-        if (failure == u"full")
+        if (failure != u"folder")
             QCOMPARE(readFile(fx.dir() + "/Vemra.ini"), sampleConfigFile());
-        QCOMPARE(QDir(fx.dir()).entryList(QDir::Files | QDir::Hidden).size(), failure == u"full");
+        QCOMPARE(QDir(fx.dir()).entryList(QDir::Files | QDir::Hidden).size(), failure != u"folder");
     }
 };
 

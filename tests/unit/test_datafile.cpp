@@ -1,4 +1,5 @@
 #include "files/datafile.h"
+#include "support/sampleconfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 using namespace vemra;
+using vemra::test::joinedLines;
 
 namespace {
 
@@ -17,13 +19,6 @@ Matrix storeOf(int rows, int cols) {
         for (int i = 0; i < cols; ++i)
             samples.at(r, i) = r * 100 + i + 0.25;
     return samples;
-}
-
-QByteArray lines(std::initializer_list<const char*> texts) {
-    QByteArray bytes;
-    for (const char* text : texts)
-        bytes += QByteArray(text) + "\r\n";
-    return bytes;
 }
 
 const QDateTime fifthOfMarch(QDate(2024, 3, 5), QTime(9, 7, 4));
@@ -49,24 +44,24 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const QSize full(4, 3);
         QTest::newRow("no channel") << 0 << false << 1.5 << 4 << full
-                                    << lines({"Time (mS)\t", "0\t", "1,5\t", "3\t", "4,5\t"});
+                                    << joinedLines({"Time (mS)\t", "0\t", "1,5\t", "3\t", "4,5\t"});
         QTest::newRow("CH1 with meter")
             << 2 << true << 40.0 << 3 << full
-            << lines({"Time (mS)\tPosition\t\xB5V ?", "0\t0,25\t+1,5E+03", "40\t1,25\t",
-                      "80\t2,25\t-4,5E-01"});
+            << joinedLines({"Time (mS)\tPosition\t\xB5V ?", "0\t0,25\t+1,5E+03", "40\t1,25\t",
+                            "80\t2,25\t-4,5E-01"});
         QTest::newRow("CH0 and CH2")
             << 5 << false << 0.3 << 4 << full
-            << lines({"Time (mS)\tForce\tTemp\t", "0\t0,25\t100,25\t", "0,3\t1,25\t101,25\t",
-                      "0,6\t2,25\t102,25\t", "0,9\t3,25\t103,25\t"});
+            << joinedLines({"Time (mS)\tForce\tTemp\t", "0\t0,25\t100,25\t", "0,3\t1,25\t101,25\t",
+                            "0,6\t2,25\t102,25\t", "0,9\t3,25\t103,25\t"});
         QTest::newRow("all three with meter")
             << 7 << true << 1.5 << 2 << full
-            << lines({"Time (mS)\tForce\tPosition\tTemp\t\xB5V ?",
-                      "0\t0,25\t100,25\t200,25\t+1,5E+03", "1,5\t1,25\t101,25\t201,25\t"});
+            << joinedLines({"Time (mS)\tForce\tPosition\tTemp\t\xB5V ?",
+                            "0\t0,25\t100,25\t200,25\t+1,5E+03", "1,5\t1,25\t101,25\t201,25\t"});
         // The meter's last readings may come after the stop: their fields stay empty.
         QTest::newRow("CH2 alone, readings late")
             << 4 << true << 1.0 << 4 << QSize(4, 1)
-            << lines({"Time (mS)\tTemp\t\xB5V ?", "0\t0,25\t+1,5E+03", "1\t1,25\t",
-                      "2\t2,25\t-4,5E-01", "3\t3,25\t"});
+            << joinedLines({"Time (mS)\tTemp\t\xB5V ?", "0\t0,25\t+1,5E+03", "1\t1,25\t",
+                            "2\t2,25\t-4,5E-01", "3\t3,25\t"});
         QTest::newRow("fewer rows than channels")
             << 7 << false << 1.0 << 4 << QSize(4, 2) << QByteArray();
         QTest::newRow("fewer samples than the run")

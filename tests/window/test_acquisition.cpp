@@ -1,7 +1,7 @@
 // A run as the operator makes it: Start, the board's stream (decoded, stored, shown, the run
-// ending by itself or wrapping, streams that do not fit), Stop, Save, chart export and
-// closing the window, checked on the wire, in the controls' states and in the files left
-// behind.
+// ending by itself or wrapping, streams that do not fit, the link health in the status bar),
+// Stop, Save, chart export and closing the window, checked on the wire, in the controls' states and
+// in the files left behind.
 
 #include "support/formfixture.h"
 
@@ -240,27 +240,84 @@ private slots:
         QVERIFY(f.LabelBuff->text() == "0" && f.MSComm1->inBufferCount() == 0);
     }
 
+    // The status bar's link health: rates over the last interval and counts since Start.
+    void linkHealth_data() {
+        QTest::addColumn<int>("badRecords");   // among 100 CH0 records, 10 a block
+        QTest::addColumn<int>("total");        // points of the run: fewer than sent drops blocks
+        QTest::addColumn<int>("quietMs");      // then nothing for this long
+        QTest::addColumn<QByteArray>("meter"); // units the meter sends
+        QTest::addColumn<QString>("shown");    // "<rates>": the clean stream's
+        const std::tuple<const char*, int, int, int, QByteArray, const char*> rows[] = {
+            {"clean stream", 0, 1000, 0, {}, "<rates>, 0 checksum errors, 0 dropped blocks"},
+            {"checksum errors", 3, 1000, 0, {}, "<rates>, 3 checksum errors, 0 dropped blocks"},
+            // 30 points keep 30 + 21 spare columns: of ten blocks five fit.
+            {"drops", 0, 30, 0, {}, "<rates>, 0 checksum errors, 5 dropped blocks"},
+            {"quiet link",
+             0,
+             1000,
+             2500,
+             {},
+             "no data for 2 s, 0 checksum errors, 0 dropped blocks"},
+            {"meter", 0, 1000, 0, QByteArray("+1.00000000E+03,").repeated(3) + "+1.0000000E+03,x",
+             "<rates>, 0 checksum errors, 0 dropped blocks · Meter: 3 readings/s, 1 out of step"}};
+        for (const auto& [name, bad, total, quietMs, meter, shown] : rows)
+            QTest::newRow(name) << bad << total << quietMs << meter
+                                << "Board: " + QString(shown).replace("<rates>",
+                                                                      "100 records/s, 400 bytes/s");
+    }
+    void linkHealth() {
+        QFETCH(int, badRecords);
+        QFETCH(int, total);
+        QFETCH(int, quietMs);
+        QFETCH(QByteArray, meter);
+        FormFixture fx;
+        Form1& f = fx.start();
+        if (!meter.isEmpty())
+            fx.chooseMeterPort(2);
+        const QDateTime start = fx.clock->now();
+        fx.startRun(total);
+        for (int b = 0; b < 100; b += 10) {
+            QByteArray sent;
+            for (int i = b; i < b + 10; ++i)
+                sent += record({i}, i < badRecords);
+            fx.send(sent);
+        }
+        fx.meter->deliver(meter);
+        QTRY_COMPARE(f.MSComm2->inBufferCount(), 0);
+        fx.clock->set(start.addMSecs(1000));
+        f.TimerLinkHealth_Timer();
+        if (quietMs > 0) {
+            fx.clock->set(start.addMSecs(1000 + quietMs));
+            f.TimerLinkHealth_Timer();
+        }
+        QTEST(f.LabelLinkHealth->text(), "shown");
+
+        // Start begins the counts afresh.
+        f.CommandOff->click();
+        f.CommandSendData->click();
+        fx.clock->set(fx.clock->now().addMSecs(500));
+        f.TimerLinkHealth_Timer();
+        QVERIFY(f.LabelLinkHealth->text().startsWith(
+            QStringLiteral("Board: 0 records/s, 0 bytes/s, 0 checksum errors, 0 dropped blocks")));
+    }
+
     // Nothing is written under the data file's name, and the operator is told why.
     void saveRefusals_data() {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("run store reshaped") << "reshape"
-                                            << "no longer in memory";
-        QTest::newRow("directory gone") << "gone"
-                                        << "Cannot create";
         // A full disk fails a small file and a large one differently; the settings' save
         // tests take both.
-        QTest::newRow("full disk") << "full"
-                                   << "No space left on device";
-        QTest::newRow("read-only folder") << "read-only"
-                                          << "Permission denied";
+        const std::pair<const char*, const char*> rows[] = {{"reshape", "no longer in memory"},
+                                                            {"gone", "Cannot create"},
+                                                            {"full", "No space left on device"},
+                                                            {"read-only", "Permission denied"}};
+        for (const auto& [failure, reason] : rows)
+            QTest::newRow(failure) << QString(failure) << QString(reason);
     }
     void saveRefusals() {
         QFETCH(QString, failure);
         QFETCH(QString, reason);
-        FormFixture fx;
-        if (failure == u"full")
-            fx.platform().fileSink = fullDisk();
+        FormFixture fx(failure);
         Form1& f = fx.start();
         fx.startRun(20);
         fx.sendBlocks(0, 20);
@@ -271,12 +328,7 @@ private slots:
             QDir::setCurrent(fx.dir() + QStringLiteral("/gone"));
             QDir(fx.dir()).rmdir(QStringLiteral("gone"));
         }
-        {
-            std::optional<ReadOnlyFolder> locked;
-            if (failure == u"read-only")
-                locked.emplace(fx.dir());
-            f.CommandSave->click();
-        }
+        fx.saving([&] { f.CommandSave->click(); });
         const QStringList said = fx.said();
         QVERIFY2(said.size() == 1 && said[0].startsWith("Warning: ") && said[0].contains(reason) &&
                      (failure == u"reshape" || said[0].contains("VemraData 5-3 9-7-4")),
@@ -295,7 +347,7 @@ private slots:
         QTest::newRow("svg") << "chart.svg" << QByteArray("<?xml") << "";
         QTest::newRow("meter graph") << "meter.svg" << QByteArray("<?xml") << "";
         QTest::newRow("full disk") << "full.png" << QByteArray() << "No space left on device";
-        QTest::newRow("read-only folder") << "locked.png" << QByteArray() << "Permission denied";
+        QTest::newRow("read-only folder") << "read-only.png" << QByteArray() << "Permission denied";
         QTest::newRow("other extension") << "chart.jpg" << QByteArray() << ".png, .pdf or .svg";
         QTest::newRow("cancelled") << "" << QByteArray() << "";
     }
@@ -304,9 +356,7 @@ private slots:
         QFETCH(QByteArray, starts);
         QFETCH(QString, warning);
         const bool meterGraph = name.startsWith("meter");
-        FormFixture fx;
-        if (name.startsWith("full"))
-            fx.platform().fileSink = fullDisk();
+        FormFixture fx(QFileInfo(name).baseName()); // "full", "read-only": saves that fail
         Form1& f = fx.start();
         fx.startRun(100);
         fx.send(block(0, 10) + block(500, 10));
@@ -315,12 +365,7 @@ private slots:
         if (!name.isEmpty())
             fx.dialogs->exportAnswer = ChartExportChoice{path, QSize(640, 480)};
 
-        {
-            std::optional<ReadOnlyFolder> locked;
-            if (name.startsWith("locked"))
-                locked.emplace(fx.dir());
-            f.ExportChart->trigger();
-        }
+        fx.saving([&] { f.ExportChart->trigger(); });
         QCOMPARE(fx.dialogs->exportSuggested.size(), 1); // named like the run's data file
         QCOMPARE(fx.dialogs->exportSuggested[0].path, fx.dir() + "/VemraData 5-3 9-7-4.png");
         const QByteArray file = name.isEmpty() ? QByteArray() : readFile(path);

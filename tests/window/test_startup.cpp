@@ -51,24 +51,18 @@ private slots:
         QTest::addColumn<QString>("items"); // chosen in turn
         QTest::addColumn<QString>("shown"); // timing, graph, multimeter, actuator: panels, marks;
                                             // the calibration box enabled
-        QTest::newRow("start-up") << ""
-                                  << "1000 1000 1";
-        QTest::newRow("graph replaces timing") << "GraphControl"
-                                               << "0100 0100 0";
-        QTest::newRow("actuator beside timing") << "DisplacementSys"
-                                                << "1001 1001 1";
-        QTest::newRow("actuator beside graph") << "GraphControl DisplacementSys"
-                                               << "0101 0101 1";
-        QTest::newRow("multimeter alone") << "DisplacementSys MultimSetup"
-                                          << "0010 0010 0";
-        QTest::newRow("timing after multimeter") << "DisplacementSys MultimSetup TimeSetup"
-                                                 << "1000 1000 1";
-        QTest::newRow("actuator closed again") << "DisplacementSys DisplacementSys"
-                                               << "1000 1000 1";
-        QTest::newRow("Exit") << "MultimSetup Exit"
-                              << "0000 0010 1";
-        QTest::newRow("after Exit") << "MultimSetup Exit MultimSetup"
-                                    << "0000 0000 1";
+        const std::pair<const char*, const char*> rows[] = {
+            {"", "1000 1000 1"},
+            {"GraphControl", "0100 0100 0"},
+            {"DisplacementSys", "1001 1001 1"},
+            {"GraphControl DisplacementSys", "0101 0101 1"},
+            {"DisplacementSys MultimSetup", "0010 0010 0"},
+            {"DisplacementSys MultimSetup TimeSetup", "1000 1000 1"},
+            {"DisplacementSys DisplacementSys", "1000 1000 1"},
+            {"MultimSetup Exit", "0000 0010 1"},
+            {"MultimSetup Exit MultimSetup", "0000 0000 1"}};
+        for (const auto& [items, shown] : rows)
+            QTest::addRow("'%s'", items) << QString(items) << QString(shown);
     }
     void panelSharing() {
         QFETCH(QString, items);
@@ -212,9 +206,7 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(int, labelLength);
         QFETCH(QString, reason);
-        FormFixture fx;
-        if (failure == u"full")
-            fx.platform().fileSink = fullDisk();
+        FormFixture fx(failure);
         if (failure != u"folder")
             fx.writeFile(QStringLiteral("Vemra.ini"), sampleConfigFile());
         Form1& f = fx.start();
@@ -224,12 +216,7 @@ private slots:
             label->setText(QString(labelLength, u'L'));
         fx.dialogs->shown.clear();
 
-        {
-            std::optional<ReadOnlyFolder> locked;
-            if (failure == u"read-only")
-                locked.emplace(fx.dir());
-            f.SaveConf->trigger();
-        }
+        fx.saving([&] { f.SaveConf->trigger(); });
         QVERIFY2(fx.said().size() == 1 && fx.said()[0].startsWith("Warning: ") &&
                      fx.said()[0].contains(reason),
                  qPrintable(fx.said().join('\n')));

@@ -37,10 +37,6 @@ private slots:
                         f.FrameCoeff->isVisible(), f.CheckCoeff->isVisible(),
                         f.CWGraphMult->isVisible()}),
                  QStringLiteral("11000"));
-        fx.enableChannels(6);
-        f.ChannelMask = 0;
-        f.Form_Load();
-        QVERIFY(f.ChannelMask == 6 && f.NumChannels == 2);
     }
 
     // The timing and graph panels exclude each other, the multimeter panel every other, the

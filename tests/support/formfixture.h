@@ -29,6 +29,14 @@ inline QString flags(std::initializer_list<bool> states) {
     return out;
 }
 
+// What assistive technology announces for a control: "name|value|description".
+inline QString spoken(QObject* control) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+    return a ? a->text(QAccessible::Name) + u'|' + a->text(QAccessible::Value) + u'|' +
+                   a->text(QAccessible::Description)
+             : QStringLiteral("nothing");
+}
+
 class FormFixture {
 public:
     // Saves meet `failure`: "full" a full disk from the start, "read-only" a locked folder

@@ -23,13 +23,12 @@ namespace {
 
 // The sample file's settings, in file order.
 Config sampleConfig() {
-    const std::array<int, 3> enable{1, 0, 1};
-    const std::array<double, 3> coefficients{1e-6, 1.5e20, -0.0123};
-    const std::array<QString, 3> labels{"Load (N)", QString::fromUtf8("Temp °C"), ""};
-    const std::array<QString, 5> commands{"CONF:RES", "TRIG:SOUR BUS", "TRIG:COUNT 1",
-                                          "RES:NPLC 10", "*CLS"};
-    return Config(3, 0, 500, 200, 20, 1, 2000, enable, coefficients, labels, 2.5, 2, 3,
-                  "Strain (Ohm)", commands, true);
+    return Config(
+        3, 0, 500, 200, 20, 1, 2000, std::array{1, 0, 1}, std::array{1e-6, 1.5e20, -0.0123},
+        std::array<QString, 3>{"Load (N)", QString::fromUtf8("Temp °C"), ""}, 2.5, 2, 3,
+        "Strain (Ohm)",
+        std::array<QString, 5>{"CONF:RES", "TRIG:SOUR BUS", "TRIG:COUNT 1", "RES:NPLC 10", "*CLS"},
+        true);
 }
 
 QByteArray savedLine(const Config& config, int n) {

@@ -25,36 +25,30 @@ private slots:
     // Out: one row per enabled channel (rank), one column per whole record; the block sums
     // show in the live averages, checked through the window.
     void blocks_data() {
-        QTest::addColumn<QList<int>>("enabled");
-        QTest::addColumn<QList<double>>("coefficients");
+        QTest::addColumn<QList<double>>("coefficients"); // 0: the channel is off
         QTest::addColumn<int>("perBlock");
         QTest::addColumn<QByteArray>("block");
         QTest::addColumn<QList<QList<double>>>("rows"); // expected out(rank, record)
         QTest::addColumn<QString>("faults");
-        const QList<int> ch0{1, 0, 0};
-        const QList<double> ones{1, 1, 1};
-        QTest::newRow("CH0, two records")
-            << ch0 << ones << 2 << QByteArray::fromHex("552301db55ffff01")
-            << QList<QList<double>>{{291, 65535}} << "";
+        const QList<double> ch0{1, 0, 0};
+        QTest::newRow("CH0, two records") << ch0 << 2 << QByteArray::fromHex("552301db55ffff01")
+                                          << QList<QList<double>>{{291, 65535}} << "";
         QTest::newRow("CH0, bad checksum keeps samples")
-            << ch0 << ones << 2 << QByteArray::fromHex("552301db55ffff02")
+            << ch0 << 2 << QByteArray::fromHex("552301db55ffff02")
             << QList<QList<double>>{{291, 65535}} << "checksum";
-        QTest::newRow("CH1 and CH2 scaled") << QList<int>{0, 1, 1} << QList<double>{5, 2, 0.5} << 2
-                                            << record({100, 1000}) + record({7, 9})
-                                            << QList<QList<double>>{{200, 14}, {500, 4.5}} << "";
-        QTest::newRow("all three") << QList<int>{1, 1, 1} << ones << 1 << record({1, 2, 65535})
+        QTest::newRow("CH1 and CH2 scaled")
+            << QList<double>{0, 2, 0.5} << 2 << record({100, 1000}) + record({7, 9})
+            << QList<QList<double>>{{200, 14}, {500, 4.5}} << "";
+        QTest::newRow("all three") << QList<double>{1, 1, 1} << 1 << record({1, 2, 65535})
                                    << QList<QList<double>>{{1}, {2}, {65535}} << "";
-        QTest::newRow("half a record short")
-            << ch0 << ones << 2 << record({7}) + record({9}).chopped(1) << QList<QList<double>>{{7}}
-            << "length";
+        QTest::newRow("half a record short") << ch0 << 2 << record({7}) + record({9}).chopped(1)
+                                             << QList<QList<double>>{{7}} << "length";
         QTest::newRow("less than a record")
-            << ch0 << ones << 1 << record({7}).left(3) << QList<QList<double>>{{}} << "length";
+            << ch0 << 1 << record({7}).left(3) << QList<QList<double>>{{}} << "length";
         QTest::newRow("longer block (channels added mid-run)")
-            << ch0 << ones << 1 << record({7}) + record({9}) << QList<QList<double>>{{7}}
-            << "length";
+            << ch0 << 1 << record({7}) + record({9}) << QList<QList<double>>{{7}} << "length";
     }
     void blocks() {
-        QFETCH(QList<int>, enabled);
         QFETCH(QList<double>, coefficients);
         QFETCH(int, perBlock);
         QFETCH(QByteArray, block);
@@ -62,7 +56,7 @@ private slots:
         QFETCH(QString, faults);
         Matrix out(2, 5); // a shape left from another run
         const BlockDecode d =
-            decodeBlock(block, {enabled[0], enabled[1], enabled[2]},
+            decodeBlock(block, {coefficients[0] != 0, coefficients[1] != 0, coefficients[2] != 0},
                         {coefficients[0], coefficients[1], coefficients[2]}, perBlock, out);
         QCOMPARE((QList<int>{d.records, out.rows(), out.cols()}),
                  (QList<int>{int(rows[0].size()), int(rows.size()), int(rows[0].size())}));

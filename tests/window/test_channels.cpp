@@ -82,16 +82,14 @@ private slots:
         QTest::addColumn<QStringList>("texts"); // typed into the fields without Enter
         QTest::addColumn<QList<double>>("coefficients");
         QTest::addColumn<QString>("said");
-        QTest::newRow("all in range")
-            << QStringList{"5", "0,5", "1E-06"} << QList<double>{5, 0.5, 1e-6} << "";
-        QTest::newRow("CH1 empty")
-            << QStringList{"5", "", "1"} << QList<double>{2, 1e-6, 4} << "range";
-        QTest::newRow("CH0 zero, CH2 above")
-            << QStringList{"0", "1", "2000000"} << QList<double>{1e-6, 3, 4} << "range";
-        QTest::newRow("CH2 above")
-            << QStringList{"5", "1", "2000000"} << QList<double>{2, 3, 1e6} << "range";
-        QTest::newRow("CH1 no number")
-            << QStringList{"5", "1,2,3", "0"} << QList<double>{2, 3, 4} << "number";
+        const std::tuple<const char*, QStringList, QList<double>, const char*> rows[] = {
+            {"all in range", {"5", "0,5", "1E-06"}, {5, 0.5, 1e-6}, ""},
+            {"CH1 empty", {"5", "", "1"}, {2, 1e-6, 4}, "range"},
+            {"CH0 zero, CH2 above", {"0", "1", "2000000"}, {1e-6, 3, 4}, "range"},
+            {"CH2 above", {"5", "1", "2000000"}, {2, 3, 1e6}, "range"},
+            {"CH1 no number", {"5", "1,2,3", "0"}, {2, 3, 4}, "number"}};
+        for (const auto& [name, texts, coefficients, said] : rows)
+            QTest::newRow(name) << texts << coefficients << QString(said);
     }
     void leaveOrder() {
         QFETCH(QStringList, texts);

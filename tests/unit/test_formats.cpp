@@ -304,9 +304,8 @@ private slots:
         ReadingStore readings(3);
         readings.set(0, u"+1,5E+03");
         readings.set(2, u"-4,5E-01");
-        const std::array<QString, 3> titles{"Force", "Position", "Temp"};
-        const DataFileContent content{mask,    count,    meter,  step,
-                                      samples, readings, titles, QString::fromUtf8("µV Ω")};
+        const DataFileContent content{
+            mask, count, meter, step, samples, readings, {"Force", "Position", "Temp"}, "µV Ω"};
         QString error;
         const auto bytes = formatDataFile(content, &error);
         QCOMPARE(error.isEmpty(), bool(bytes));

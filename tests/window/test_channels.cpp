@@ -31,9 +31,7 @@ QString told(const FormFixture& fx) {
 // In the calibration mode with CH0 at 2, CH1 at 3, CH2 at 4, all enabled.
 Form1& calibrating(FormFixture& fx) {
     Form1& f = fx.start();
-    f.CoeffCH0 = 2;
-    f.CoeffCH1 = 3;
-    f.CoeffCH2 = 4;
+    std::tie(f.CoeffCH0, f.CoeffCH1, f.CoeffCH2) = std::tuple(2.0, 3.0, 4.0);
     fx.enableChannels(7);
     fx.chooseBoardPort(1);
     f.SelectChannel->trigger();

@@ -25,6 +25,11 @@ std::optional<QString> readingText(QStringView unit) {
         return std::nullopt;
     QString text = unit.first(kUnitLength - 1).toString();
     text[2] = u',';
+    // Line noise in step with the stream is kept as the reading it replaced, but never as a
+    // tab or a line end, which would split the data file's row.
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u'?';
     return text;
 }
 

@@ -111,7 +111,8 @@ ChartPlot::ChartPlot(QWidget* parent)
 
 bool ChartPlot::fixed() const {
     const QCPRange range = xAxis->range();
-    return columnWidth_ > 0 && range.lower == fixedRange_.lower && range.upper == fixedRange_.upper;
+    return columnWidth_ > 0 && range.lower == fixedRange_.lower &&
+           range.upper == fixedRange_.upper && axisRect()->width() == fixedPixels_;
 }
 
 double ChartPlot::columnWidth() const {
@@ -131,6 +132,7 @@ void ChartPlot::fixColumns(double width, qint64 first) {
     columnWidth_ = width;
     firstColumn_ = first;
     fixedRange_ = xAxis->range();
+    fixedPixels_ = axisRect()->width();
 }
 
 bool ChartPlot::canScroll() const {

@@ -49,7 +49,9 @@ public:
 
     // x values per pixel column, and the column at the plot area's left edge (column c
     // holds x from c × width on). Derived from the x range, unless the one who set the
-    // current range fixed them (a scroll by whole columns must not move their boundaries).
+    // current range fixed them for the plot area's present width (a scroll by whole columns
+    // must not move their boundaries; a resize, an added axis or an export at another size
+    // must derive them anew).
     double columnWidth() const;
     qint64 firstColumn() const;
     void fixColumns(double width, qint64 first);
@@ -76,6 +78,7 @@ private:
     double columnWidth_ = 0;
     qint64 firstColumn_ = 0;
     QCPRange fixedRange_;
+    int fixedPixels_ = 0;
     QVector<QRect> paintRects_;
     bool onScreen_ = false; // in paintEvent
     QFont labelFont_;       // of the x axis's tick labels, with their height and half a width

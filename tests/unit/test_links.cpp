@@ -85,13 +85,19 @@ private slots:
     void readingUnits_data() {
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("reading"); // null: "Err Mult!"
-        // Taken: positive, negative and small, the overload, anything in the reading's shape.
-        // Refused: out of step, an error reply, a line end, one character short.
+        // Taken: positive, negative and small, the overload, anything in the reading's shape
+        // (control characters shown as '?': a tab or line end would break the data file's
+        // rows). Refused: out of step, an error reply, a line end, one character short.
         const std::pair<const char*, const char*> rows[] = {
-            {"+1.23456789E+03,", "+1,23456789E+03"}, {"-4.50000000E-07,", "-4,50000000E-07"},
-            {"+9.90000000E+37,", "+9,90000000E+37"}, {"x?.abcdefghijkl,", "x?,abcdefghijkl"},
-            {"23456789E+03,+1.", nullptr},           {"-113,\"Undefined ", nullptr},
-            {"+1.23456789E+03\r", nullptr},          {"+1.2345678E+03,", nullptr}};
+            {"+1.23456789E+03,", "+1,23456789E+03"},
+            {"-4.50000000E-07,", "-4,50000000E-07"},
+            {"+9.90000000E+37,", "+9,90000000E+37"},
+            {"x?.abcdefghijkl,", "x?,abcdefghijkl"},
+            {"x1.2\t4\r\n789E+03,", "x1,2?4??789E+03"},
+            {"23456789E+03,+1.", nullptr},
+            {"-113,\"Undefined ", nullptr},
+            {"+1.23456789E+03\r", nullptr},
+            {"+1.2345678E+03,", nullptr}};
         for (const auto& [unit, reading] : rows)
             QTest::newRow(unit) << QString(unit) << QString(reading);
     }

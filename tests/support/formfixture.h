@@ -16,37 +16,6 @@ namespace vemra::test {
 
 using namespace vemra; // a test's `using namespace vemra::test` brings the station's names too
 
-// A device in place of the file being saved that fails as a full disk does: small writes are
-// taken into the buffer and fail when flushed, large ones fail at once.
-inline FileSink fullDisk() {
-    return [](const QString&) { return std::make_unique<QFile>(QStringLiteral("/dev/full")); };
-}
-
-// The folder read-only while this lives. Root writes through a folder's mode, so a test run
-// as root also takes an unprivileged file-system identity meanwhile (this thread only).
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(const QString& path)
-        : path_(path)
-        , mode_(QFile::permissions(path)) {
-        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
-                                         QFileDevice::ReadOther | QFileDevice::ExeOther);
-        if (::geteuid() == 0)
-            ::setfsuid(65534);
-    }
-    ~ReadOnlyFolder() {
-        if (::geteuid() == 0)
-            ::setfsuid(0);
-        QFile::setPermissions(path_, mode_);
-    }
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-
-private:
-    QString path_;
-    QFileDevice::Permissions mode_;
-};
-
 inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -60,10 +29,27 @@ inline QString flags(std::initializer_list<bool> states) {
     return out;
 }
 
+// What assistive technology announces for a control: "name|value|description".
+inline QString spoken(QObject* control) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+    return a ? a->text(QAccessible::Name) + u'|' + a->text(QAccessible::Value) + u'|' +
+                   a->text(QAccessible::Description)
+             : QStringLiteral("nothing");
+}
+
 class FormFixture {
 public:
-    FormFixture()
-        : previousDir_(QDir::currentPath()) {
+    // Saves meet `failure`: "full" a full disk from the start, "read-only" a locked folder
+    // within saving(); anything else none.
+    explicit FormFixture(const QString& failure = {})
+        : previousDir_(QDir::currentPath())
+        , failure_(failure) {
+        // A device in place of the file being saved that fails as a full disk does: small
+        // writes are taken into the buffer and fail when flushed, large ones fail at once.
+        if (failure == u"full")
+            platform_.fileSink = [](const QString&) {
+                return std::make_unique<QFile>(QStringLiteral("/dev/full"));
+            };
         QDir::setCurrent(dir_.path());
         platform_.boardPort.reset(board = new LoopbackBackend);
         platform_.meterPort.reset(meter = new LoopbackBackend);
@@ -106,6 +92,24 @@ public:
         for (const RecordingDialogs::Shown& m : dialogs->shown)
             out << m.title + QStringLiteral(": ") + m.text;
         return out;
+    }
+
+    // Runs `save`, for a "read-only" fixture with the folder read-only meanwhile. Root writes
+    // through a folder's mode, so a test run as root also takes an unprivileged file-system
+    // identity meanwhile (this thread only).
+    void saving(const std::function<void()>& save) {
+        if (failure_ != u"read-only")
+            return save();
+        const QFileDevice::Permissions mode = QFile::permissions(dir());
+        QFile::setPermissions(dir(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                         QFileDevice::ReadOther | QFileDevice::ExeOther);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            ::setfsuid(65534);
+        save();
+        if (root)
+            ::setfsuid(0);
+        QFile::setPermissions(dir(), mode);
     }
 
     void chooseBoardPort(int number) { form->ComboPort->setCurrentIndex(number - 1); }
@@ -153,6 +157,7 @@ public:
 private:
     QTemporaryDir dir_;
     QString previousDir_;
+    QString failure_;
     Platform platform_;
 };
 

@@ -1,11 +1,15 @@
 // The station's text formats: numbers as it writes and reads them (decimal comma, general
-// form, "####0.000", round-half-even conversions), and the settings file.
+// form, "####0.000", round-half-even conversions), the settings file and the data file.
 
 #include "common/numbertext.h"
 #include "files/configfile.h"
+#include "files/datafile.h"
 #include "support/sampleconfig.h"
 
+#include <QDir>
 #include <QRandomGenerator>
+#include <QSize>
+#include <QTemporaryDir>
 #include <QTest>
 #include <bit>
 #include <cmath>
@@ -19,18 +23,33 @@ namespace {
 
 // The sample file's settings, in file order.
 Config sampleConfig() {
-    const std::array<int, 3> enable{1, 0, 1};
-    const std::array<double, 3> coefficients{1e-6, 1.5e20, -0.0123};
-    const std::array<QString, 3> labels{"Load (N)", QString::fromUtf8("Temp °C"), ""};
-    const std::array<QString, 5> commands{"CONF:RES", "TRIG:SOUR BUS", "TRIG:COUNT 1",
-                                          "RES:NPLC 10", "*CLS"};
-    return Config(3, 0, 500, 200, 20, 1, 2000, enable, coefficients, labels, 2.5, 2, 3,
-                  "Strain (Ohm)", commands, true);
+    return Config(
+        3, 0, 500, 200, 20, 1, 2000, std::array{1, 0, 1}, std::array{1e-6, 1.5e20, -0.0123},
+        std::array<QString, 3>{"Load (N)", QString::fromUtf8("Temp °C"), ""}, 2.5, 2, 3,
+        "Strain (Ohm)",
+        std::array<QString, 5>{"CONF:RES", "TRIG:SOUR BUS", "TRIG:COUNT 1", "RES:NPLC 10", "*CLS"},
+        true);
 }
 
 QByteArray savedLine(const Config& config, int n) {
     return serializeConfig(config).split('\n').at(n - 1);
 }
+
+// Row r, sample i holds r*100 + i + 0,25: every field tells which row and sample it came from.
+Matrix storeOf(int rows, int cols) {
+    Matrix samples(rows, cols);
+    for (int r = 0; r < rows; ++r)
+        for (int i = 0; i < cols; ++i)
+            samples.at(r, i) = r * 100 + i + 0.25;
+    return samples;
+}
+
+const QDateTime fifthOfMarch(QDate(2024, 3, 5), QTime(9, 7, 4));
+
+// A stopped run of no sample: the header line alone.
+const Matrix noSamples(1, 1);
+const ReadingStore noReadings;
+const DataFileContent headerOnly{0, 0, false, 1, noSamples, noReadings, {}, {}};
 
 } // namespace
 
@@ -240,6 +259,119 @@ private slots:
         const ConfigLoad load = parseConfig(demo.readAll());
         QVERIFY2(load && load.config->comm1 == 1 && load.config->enable == (std::array{1, 1, 1}),
                  qPrintable(load.detail));
+    }
+
+    // No bytes: refused, the stores no longer hold the run.
+    void dataFileLayouts_data() {
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<bool>("meter");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QSize>("store"); // samples per row × rows
+        QTest::addColumn<QByteArray>("expected");
+        const QSize full(4, 3);
+        QTest::newRow("no channel") << 0 << false << 1.5 << 4 << full
+                                    << joinedLines({"Time (mS)\t", "0\t", "1,5\t", "3\t", "4,5\t"});
+        QTest::newRow("CH1 with meter")
+            << 2 << true << 40.0 << 3 << full
+            << joinedLines({"Time (mS)\tPosition\t\xB5V ?", "0\t0,25\t+1,5E+03", "40\t1,25\t",
+                            "80\t2,25\t-4,5E-01"});
+        QTest::newRow("CH0 and CH2")
+            << 5 << false << 0.3 << 4 << full
+            << joinedLines({"Time (mS)\tForce\tTemp\t", "0\t0,25\t100,25\t", "0,3\t1,25\t101,25\t",
+                            "0,6\t2,25\t102,25\t", "0,9\t3,25\t103,25\t"});
+        QTest::newRow("all three with meter")
+            << 7 << true << 1.5 << 2 << full
+            << joinedLines({"Time (mS)\tForce\tPosition\tTemp\t\xB5V ?",
+                            "0\t0,25\t100,25\t200,25\t+1,5E+03", "1,5\t1,25\t101,25\t201,25\t"});
+        // The meter's last readings may come after the stop: their fields stay empty.
+        QTest::newRow("CH2 alone, readings late")
+            << 4 << true << 1.0 << 4 << QSize(4, 1)
+            << joinedLines({"Time (mS)\tTemp\t\xB5V ?", "0\t0,25\t+1,5E+03", "1\t1,25\t",
+                            "2\t2,25\t-4,5E-01", "3\t3,25\t"});
+        QTest::newRow("fewer rows than channels")
+            << 7 << false << 1.0 << 4 << QSize(4, 2) << QByteArray();
+        QTest::newRow("fewer samples than the run")
+            << 1 << false << 1.0 << 4 << QSize(3, 1) << QByteArray();
+    }
+    void dataFileLayouts() {
+        QFETCH(int, mask);
+        QFETCH(bool, meter);
+        QFETCH(double, step);
+        QFETCH(int, count);
+        QFETCH(QSize, store);
+        const Matrix samples = storeOf(store.height(), store.width());
+        ReadingStore readings(3);
+        readings.set(0, u"+1,5E+03");
+        readings.set(2, u"-4,5E-01");
+        const DataFileContent content{
+            mask, count, meter, step, samples, readings, {"Force", "Position", "Temp"}, "µV Ω"};
+        QString error;
+        const auto bytes = formatDataFile(content, &error);
+        QCOMPARE(error.isEmpty(), bool(bytes));
+        QTEST(bytes.value_or(QByteArray()), "expected");
+    }
+
+    void namesFreeFiles_data() {
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<bool>("links"); // dangling links rather than files
+        QTest::addColumn<QString>("number");
+        QTest::newRow("free") << QStringList{} << false << "";
+        QTest::newRow("taken") << QStringList{""} << false << " (2)";
+        QTest::newRow("taken twice") << QStringList{"", " (2)"} << false << " (3)";
+        QTest::newRow("first free number") << QStringList{"", " (3)"} << false << " (2)";
+        QTest::newRow("a dangling link") << QStringList{""} << true << " (2)";
+    }
+    void namesFreeFiles() {
+        QFETCH(QStringList, taken);
+        QFETCH(bool, links);
+        QFETCH(QString, number);
+        QTemporaryDir dir;
+        const QString base = dir.filePath("VemraData 5-3 9-7-4");
+        for (const QString& suffix : taken) {
+            QFile file(base + suffix + ".txt");
+            QVERIFY(links ? QFile::link(dir.filePath("nowhere"), file.fileName())
+                          : file.open(QIODevice::WriteOnly));
+        }
+        QString written, error;
+        QVERIFY2(writeDataFile(dir.path(), fifthOfMarch, headerOnly, &written, &error),
+                 qPrintable(error));
+        QCOMPARE(written, "VemraData 5-3 9-7-4" + number + ".txt");
+        QCOMPARE(QFileInfo(dir.filePath(written)).size(), qint64(12)); // "Time (mS)\t\r\n"
+        QVERIFY(!QFile::exists(dir.filePath("nowhere")));
+    }
+
+    // A run of several pieces comes out whole and in order.
+    void longRunInPieces() {
+        const int count = 200000;
+        Matrix samples(1, count);
+        for (int i = 0; i < count; ++i)
+            samples.at(0, i) = i;
+        const DataFileContent content{1, count, false, 1, samples, noReadings, {"F"}, {}};
+        QString error;
+        QList<qsizetype> pieces;
+        QByteArray joined;
+        QVERIFY(streamDataFile(
+            content,
+            [&](QByteArrayView piece) { return pieces << piece.size(), joined += piece, true; },
+            &error));
+        QVERIFY(pieces.size() > 2);
+        QCOMPARE(joined.count('\n'), count + 1);
+        QVERIFY(joined.endsWith("\r\n199998\t199998\t\r\n199999\t199999\t\r\n"));
+        int calls = 0; // a refused piece stops the writing
+        QVERIFY(!streamDataFile(
+            content, [&](QByteArrayView) { return ++calls < 2; }, &error));
+        QCOMPARE(calls, 2);
+    }
+
+    void failedDataFileWriteLeavesNoFile() {
+        QTemporaryDir dir;
+        QString written, error;
+        QVERIFY(
+            !writeDataFile(dir.filePath("missing"), fifthOfMarch, headerOnly, &written, &error));
+        QVERIFY2(error.contains("\"VemraData 5-3 9-7-4.txt\""), qPrintable(error));
+        QVERIFY(written.isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 };
 

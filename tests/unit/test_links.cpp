@@ -1,11 +1,14 @@
 // What crosses the two serial links, as pure functions: board records to calibrated
 // samples and the start frame's bytes; the meter's reading units and lines, and the compact
-// store of its readings.
+// store of its readings; and the rig that stands in for the board and the meter.
 
 #include "board/decoding.h"
 #include "board/protocol.h"
 #include "meter/readingstore.h"
 #include "meter/scpi.h"
+#include "rig/commands.h"
+#include "rig/meter.h"
+#include "rig/signalsource.h"
 #include "support/records.h"
 
 #include <QtTest>
@@ -13,6 +16,7 @@
 using namespace vemra;
 using namespace vemra::board;
 using namespace vemra::meter;
+using namespace vemra::rig;
 using vemra::test::record;
 
 class LinksTest : public QObject {
@@ -21,36 +25,30 @@ private slots:
     // Out: one row per enabled channel (rank), one column per whole record; the block sums
     // show in the live averages, checked through the window.
     void blocks_data() {
-        QTest::addColumn<QList<int>>("enabled");
-        QTest::addColumn<QList<double>>("coefficients");
+        QTest::addColumn<QList<double>>("coefficients"); // 0: the channel is off
         QTest::addColumn<int>("perBlock");
         QTest::addColumn<QByteArray>("block");
         QTest::addColumn<QList<QList<double>>>("rows"); // expected out(rank, record)
         QTest::addColumn<QString>("faults");
-        const QList<int> ch0{1, 0, 0};
-        const QList<double> ones{1, 1, 1};
-        QTest::newRow("CH0, two records")
-            << ch0 << ones << 2 << QByteArray::fromHex("552301db55ffff01")
-            << QList<QList<double>>{{291, 65535}} << "";
+        const QList<double> ch0{1, 0, 0};
+        QTest::newRow("CH0, two records") << ch0 << 2 << QByteArray::fromHex("552301db55ffff01")
+                                          << QList<QList<double>>{{291, 65535}} << "";
         QTest::newRow("CH0, bad checksum keeps samples")
-            << ch0 << ones << 2 << QByteArray::fromHex("552301db55ffff02")
+            << ch0 << 2 << QByteArray::fromHex("552301db55ffff02")
             << QList<QList<double>>{{291, 65535}} << "checksum";
-        QTest::newRow("CH1 and CH2 scaled") << QList<int>{0, 1, 1} << QList<double>{5, 2, 0.5} << 2
-                                            << record({100, 1000}) + record({7, 9})
-                                            << QList<QList<double>>{{200, 14}, {500, 4.5}} << "";
-        QTest::newRow("all three") << QList<int>{1, 1, 1} << ones << 1 << record({1, 2, 65535})
+        QTest::newRow("CH1 and CH2 scaled")
+            << QList<double>{0, 2, 0.5} << 2 << record({100, 1000}) + record({7, 9})
+            << QList<QList<double>>{{200, 14}, {500, 4.5}} << "";
+        QTest::newRow("all three") << QList<double>{1, 1, 1} << 1 << record({1, 2, 65535})
                                    << QList<QList<double>>{{1}, {2}, {65535}} << "";
-        QTest::newRow("half a record short")
-            << ch0 << ones << 2 << record({7}) + record({9}).chopped(1) << QList<QList<double>>{{7}}
-            << "length";
+        QTest::newRow("half a record short") << ch0 << 2 << record({7}) + record({9}).chopped(1)
+                                             << QList<QList<double>>{{7}} << "length";
         QTest::newRow("less than a record")
-            << ch0 << ones << 1 << record({7}).left(3) << QList<QList<double>>{{}} << "length";
+            << ch0 << 1 << record({7}).left(3) << QList<QList<double>>{{}} << "length";
         QTest::newRow("longer block (channels added mid-run)")
-            << ch0 << ones << 1 << record({7}) + record({9}) << QList<QList<double>>{{7}}
-            << "length";
+            << ch0 << 1 << record({7}) + record({9}) << QList<QList<double>>{{7}} << "length";
     }
     void blocks() {
-        QFETCH(QList<int>, enabled);
         QFETCH(QList<double>, coefficients);
         QFETCH(int, perBlock);
         QFETCH(QByteArray, block);
@@ -58,7 +56,7 @@ private slots:
         QFETCH(QString, faults);
         Matrix out(2, 5); // a shape left from another run
         const BlockDecode d =
-            decodeBlock(block, {enabled[0], enabled[1], enabled[2]},
+            decodeBlock(block, {coefficients[0] != 0, coefficients[1] != 0, coefficients[2] != 0},
                         {coefficients[0], coefficients[1], coefficients[2]}, perBlock, out);
         QCOMPARE((QList<int>{d.records, out.rows(), out.cols()}),
                  (QList<int>{int(rows[0].size()), int(rows.size()), int(rows[0].size())}));
@@ -128,16 +126,98 @@ private slots:
         QVERIFY(!store.filled(1) && store.filled(2));
 
         // Nothing is stored or read outside the store.
-        for (int slot : {-1, 3, 1 << 30}) {
-            QVERIFY(!store.set(slot, u"x"));
-            QVERIFY(!store.filled(slot) && store.text(slot).isEmpty());
-        }
+        for (int slot : {-1, 3, 1 << 30})
+            QVERIFY(!store.set(slot, u"x") && !store.filled(slot) && store.text(slot).isEmpty());
         store.cut(5); // never grows
         QCOMPARE(store.size(), 3);
         store.cut(1);
         QVERIFY(store.size() == 1 && store.text(0) == QLatin1StringView("+1,23456789E+03"));
         store.redim(2);
         QVERIFY(store.size() == 2 && !store.filled(0));
+    }
+
+    // The rig at the far ends: how it reads the station's commands, what its board samples
+    // and how its meter paces the readings. The end-to-end tests take the rig's word for
+    // what was sent, so its own rules are pinned here.
+    void parsesCommandsHoweverSplit_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("commands");
+        QTest::newRow("arguments that look like commands")
+            << QByteArray::fromHex("433154303130")
+            << "board: channels mask=49, board: period 12337, board: stop";
+        QTest::newRow("actuator")
+            << QByteArray::fromHex("500a0180") + "3NO6F2N4N5N"
+            << "actuator: parameters A=10 D=1 M=128, actuator: sine, actuator: manual output, "
+               "actuator: stop, actuator: square, actuator: triangle, actuator: sawtooth";
+        QTest::newRow("unknown and broken pairs")
+            << QByteArray::fromHex("41ff00") + "216O6N"
+            << "board: ignored byte 0x41, board: ignored byte 0xFF, board: ignored byte 0x00, "
+               "board: ignored byte 0x32, board: start, board: ignored byte 0x36, "
+               "actuator: manual output, board: ignored byte 0x36, board: ignored byte 0x4E";
+    }
+    void parsesCommandsHoweverSplit() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, commands);
+        for (qsizetype split = 0; split < bytes.size(); ++split) {
+            CommandParser parser;
+            QStringList lines;
+            for (const QByteArray& read : {bytes.left(split), bytes.mid(split)})
+                for (const Command& command : parser.feed(std::span(
+                         reinterpret_cast<const std::uint8_t*>(read.data()), read.size())))
+                    lines << QString::fromStdString(describe(command));
+            QVERIFY2(lines.join(", ") == commands, qPrintable(QString("split at %1").arg(split)));
+        }
+    }
+
+    // The meter's pace decides which record each reading belongs to; the readings' text and
+    // the injected faults are checked against the station in the rig runs.
+    void meterReadsOncePerTriggerWhenNotBusy() {
+        std::vector<std::string> truth;
+        Meter meter(
+            {}, 1, [](const std::string&) {},
+            [&truth](const std::string& line) { truth.push_back(line); });
+        const auto say = [&meter](std::string_view lines) {
+            meter.receive(
+                std::span(reinterpret_cast<const std::uint8_t*>(lines.data()), lines.size()), 0);
+        };
+        const auto heard = [&meter](std::int64_t ms) {
+            std::vector<std::uint8_t> out;
+            meter.send(ms * 1'000'000, out);
+            return QString::fromLatin1(reinterpret_cast<const char*>(out.data()), out.size());
+        };
+        say("SYST:REM\r\nCONF:FRES DEF,DEF\r\nTRIG:SOUR EXT\r\nTRIG:COUNT INF\r\nFRES:NPLC 1\r\n"
+            "READ?\r\n");
+
+        // Records every 30 ms; a reading takes 20 ms of integration and 18.3 ms on the line,
+        // so records 1 and 3 come while the meter is busy.
+        for (std::uint64_t record = 0; record < 4; ++record)
+            meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 30'000'000);
+        QCOMPARE(heard(19), QString());
+        QCOMPARE(heard(90).count(u','), 2);
+        QCOMPARE(truth.size(), std::size_t(2));
+        QVERIFY(QString::fromStdString(truth.back()).startsWith("M 1 2 "));
+
+        say("\x03"); // device clear: no more readings
+        meter.trigger(1, 4, {512, 300, 250}, 120'000'000);
+        QCOMPARE(heard(1000), QString());
+    }
+
+    // The force the rig's board samples follows the actuator the station drives: still when
+    // idle, swinging over most of the range with a full-amplitude sine (about 3 Hz here).
+    void forceFollowsTheActuator() {
+        Actuator actuator{255, 10, 8, Drive::Idle};
+        const auto swing = [&actuator] {
+            double low = 1e9, high = -1e9;
+            for (int record = 0; record < 1000; ++record) {
+                const double force = SignalSource::force(record / 1000.0, 10, actuator);
+                low = std::min(low, force);
+                high = std::max(high, force);
+            }
+            return high - low;
+        };
+        QCOMPARE(swing(), 0.0);
+        actuator.drive = Drive::Sine;
+        QVERIFY(swing() > 600);
     }
 };
 

@@ -1,7 +1,7 @@
 // The platform's components: the serial port (one event per whole block, the real backend on
 // a pseudo-terminal; which device a number opens and overruns are checked through the
-// window), the chart (its series, drawing, appends, axes and tick labels), the numeric edit,
-// key handling and message boxes.
+// window), the chart (its series, drawing, appends, axes, colours and tick labels), the numeric
+// edit, key handling and message boxes.
 
 #include "common/matrix.h"
 #include "platform/dialogs.h"
@@ -41,13 +41,6 @@ static QImage shown(Graph& g) {
     const auto* image = dynamic_cast<QImage*>(g.window()->backingStore()->paintDevice());
     return image ? image->copy(g.rect()) : QImage();
 }
-
-struct Station {
-    LoopbackBackend* line = new LoopbackBackend;
-    SerialPort port{"MSComm1", std::unique_ptr<SerialBackend>(line), [] {
-                        return QStringList{"/dev/ttyS0", "/dev/ttyS1"};
-                    }};
-};
 
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -221,6 +214,25 @@ private slots:
         QVERIFY(g.traceAxis(1) == 2 && g.addValueAxis() == 3);
     }
 
+    // Each channel's colour is drawn readable on the dark chart and still recognisable.
+    void readableOnChart_data() {
+        QTest::addColumn<QColor>("given");
+        QTest::addColumn<QColor>("drawn");
+        QTest::newRow("CH0 green") << QColor(0, 255, 0) << QColor(0, 255, 0);
+        QTest::newRow("CH1 red") << QColor(255, 0, 0) << QColor(255, 0, 0);
+        QTest::newRow("meter white") << QColor(255, 255, 255) << QColor(255, 255, 255);
+        // Pure blue reads at 2.4:1 on black: lightened to 4.5:1, still blue.
+        QTest::newRow("CH2 blue") << QColor(0, 0, 255) << QColor(94, 94, 255);
+    }
+    void readableOnChart() {
+        QFETCH(QColor, given);
+        QFETCH(QColor, drawn);
+        const QColor shown = vemra::readableOnChart(given);
+        QVERIFY2(std::abs(shown.red() - drawn.red()) <= 1 &&
+                     std::abs(shown.green() - drawn.green()) <= 1 && shown.blue() == drawn.blue(),
+                 qPrintable(shown.name()));
+    }
+
     // The meter graph's tick labels: a literal mantissa, a bare exponent, the rounding
     // carried into it.
     void exponentLabel() {
@@ -299,20 +311,22 @@ private slots:
     void oneEventPerWholeBlock() {
         QFETCH(QByteArrayList, deliveries);
         QFETCH(QString, handler);
-        Station s;
+        auto* line = new LoopbackBackend;
+        SerialPort port("MSComm1", std::unique_ptr<SerialBackend>(line),
+                        [] { return QStringList{"/dev/ttyS0"}; });
         QByteArrayList reads;
-        QObject::connect(&s.port, &SerialPort::onComm, [&] {
-            reads << (handler == "none" ? QByteArray("-") : s.port.readBytes());
+        QObject::connect(&port, &SerialPort::onComm, [&] {
+            reads << (handler == "none" ? QByteArray("-") : port.readBytes());
             if (handler == "read+clear")
-                s.port.clearInput();
+                port.clearInput();
         });
-        s.port.setCommPort(1);
-        s.port.setRThreshold(4);
-        s.port.setInputLen(4);
-        QVERIFY(s.port.open());
+        port.setCommPort(1);
+        port.setRThreshold(4);
+        port.setInputLen(4);
+        QVERIFY(port.open());
         for (const QByteArray& bytes : deliveries) {
             const qsizetype before = reads.size();
-            s.line->deliver(bytes);
+            line->deliver(bytes);
             QCOMPARE(reads.size(), before); // never inside the delivering call
             for (int round = 0; round < 10; ++round)
                 QCoreApplication::processEvents();

@@ -45,9 +45,8 @@ private slots:
         f.CommandCommStart->click();
         const LineSettings line = fx.meter->line();
         QCOMPARE((QList<int>{line.baud, line.parity, line.dataBits, line.stopBits,
-                             f.MSComm2->inBufferSize(), f.MSComm2->inputLen(),
-                             f.MSComm2->rThreshold(), int(f.MSComm2->inputMode())}),
-                 (QList<int>{9600, 'N', 8, 2, 10000, 16, 16, int(InputMode::Text)}));
+                             f.MSComm2->inBufferSize()}),
+                 (QList<int>{9600, 'N', 8, 2, 10000}));
         QCOMPARE(fx.meter->log(), (QStringList{"open /dev/ttyS1", "clear"}));
         QVERIFY(!f.ComboPort2->isEnabled() && f.MultimSetup->isEnabled());
         QVERIFY(f.TimerSendFrame->isActive() && f.CWButtonChangeScrean->isEnabled());

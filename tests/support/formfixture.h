@@ -37,6 +37,20 @@ inline QString spoken(QObject* control) {
              : QStringLiteral("nothing");
 }
 
+// In place of the file being saved, a device that fails as a full disk does: small writes
+// are taken into the buffer and fail when flushed, large ones fail at once. Its close forgets
+// a failed final flush, as QSaveFile's commit does on this Qt, so only a save that checks the
+// flush itself can tell.
+class FullDisk : public QFile {
+public:
+    FullDisk()
+        : QFile(QStringLiteral("/dev/full")) {}
+    void close() override {
+        QFile::close();
+        unsetError();
+    }
+};
+
 class FormFixture {
 public:
     // Saves meet `failure`: "full" a full disk from the start, "read-only" a locked folder
@@ -44,12 +58,8 @@ public:
     explicit FormFixture(const QString& failure = {})
         : previousDir_(QDir::currentPath())
         , failure_(failure) {
-        // A device in place of the file being saved that fails as a full disk does: small
-        // writes are taken into the buffer and fail when flushed, large ones fail at once.
         if (failure == u"full")
-            platform_.fileSink = [](const QString&) {
-                return std::make_unique<QFile>(QStringLiteral("/dev/full"));
-            };
+            platform_.fileSink = [](const QString&) { return std::make_unique<FullDisk>(); };
         QDir::setCurrent(dir_.path());
         platform_.boardPort.reset(board = new LoopbackBackend);
         platform_.meterPort.reset(meter = new LoopbackBackend);

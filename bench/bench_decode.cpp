@@ -1,7 +1,9 @@
-// Decoding throughput: blocks of board records to calibrated samples, in MB/s of stream.
+// Decoding throughput: blocks of board records cut from the stream and calibrated, in MB/s of
+// stream.
 
-#include "board/decoding.h"
+#include "board/recordstream.h"
 
+#include <QByteArray>
 #include <benchmark/benchmark.h>
 #include <random>
 
@@ -30,10 +32,13 @@ QByteArray blockOf(int channels, int records) {
 void decode(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
     const QByteArray block = blockOf(3, records);
+    board::RecordStream stream(3);
+    std::vector<board::RawRecord> raw;
     Matrix out;
     for (auto _ : state) {
-        const board::BlockDecode d =
-            board::decodeBlock(block, {1, 1, 1}, {0.5, 1.0, 2.0}, records, out);
+        raw.clear();
+        stream.feed(block, raw);
+        const board::BlockDecode d = board::scaleRecords(raw, {1, 1, 1}, {0.5, 1.0, 2.0}, out);
         benchmark::DoNotOptimize(d);
         benchmark::DoNotOptimize(out.row(0));
     }

@@ -4,8 +4,10 @@
 // subsystem (board/, display/, ...); this header is the index of the window.
 
 #include "app/linkhealth.h"
+#include "board/recordstream.h"
 #include "common/matrix.h"
 #include "meter/readingstore.h"
+#include "meter/readingstream.h"
 #include "platform/clicklabel.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -97,6 +99,8 @@ public:
     qint64 OverrunBytes = 0;
     // Meter readings that had no slot left in MultData (shown in the status bar).
     int DroppedReadings = 0;
+    // Meter readings that came after Stop for no sample of the run (shown in the status bar).
+    int LateReadings = 0;
     // What the links brought in this run, for the status bar's link health.
     LinkCounts LinkCount;
 
@@ -340,6 +344,9 @@ private:
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
     void showStreamLosses();
+    void storeRecords();
+    void takeReading(const QString& reading);
+    int readingSlot(qint64 index) const;
     void restartLinkHealth();
     // The board port is gone (unplugged, or it could not be opened again): its list becomes
     // usable so the operator can choose the port again, once the run is stopped.
@@ -389,7 +396,16 @@ private:
     std::function<void()> endProgram_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
-    Matrix decoded_;             // the block being decoded, before it is stored
+    board::RecordStream recordStream_;      // the run's bytes to records
+    std::vector<board::RawRecord> records_; // the records an event completed
+    Matrix decoded_;                        // those records calibrated, before they are stored
+    int blockRecords_ = 0;                  // the records the block sums hold
+    qint64 runRecords_ = 0;                 // records of the run stored, endless rounds included
+    meter::ReadingStream readingStream_;    // the meter's characters to readings
+    std::vector<meter::StreamItem> readingItems_;
+    qint64 readingIndex_ = 0;    // the next reading's number in the run
+    bool runActive_ = false;     // between Start and Stop
+    bool runStopped_ = false;    // a run was started and has stopped
     LinkCounts linkCountBefore_; // at the last link health update
     QDateTime linkHealthAt_;     // when that was
     QDateTime lastBoardData_;    // the last update that saw board records (or Start)

@@ -29,15 +29,17 @@ QString linkHealthText(const LinkHealth& h) {
             board = QStringLiteral("Board: %1 records/s, %2 bytes/s, ")
                         .arg(rate(h.now.records, h.before.records, h.seconds, false),
                              rate(h.now.bytes, h.before.bytes, h.seconds, false));
-        board += QStringLiteral("%1 checksum errors, %2 dropped blocks")
+        board += QStringLiteral("%1 checksum errors (%2 damaged), %3 dropped blocks")
                      .arg(h.now.checksumErrors)
+                     .arg(h.now.damagedRecords)
                      .arg(h.now.droppedBlocks);
         parts << board;
     }
     if (h.meterOpen)
-        parts << QStringLiteral("Meter: %1 readings/s, %2 out of step")
+        parts << QStringLiteral("Meter: %1 readings/s, %2 out of step (%3 lost)")
                      .arg(rate(h.now.readings, h.before.readings, h.seconds, true))
-                     .arg(h.now.outOfStep);
+                     .arg(h.now.outOfStep)
+                     .arg(h.now.lostReadings);
     return parts.join(QStringLiteral(" · "));
 }
 

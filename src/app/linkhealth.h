@@ -10,9 +10,11 @@ struct LinkCounts {
     qint64 records = 0;        // board records decoded
     qint64 bytes = 0;          // board bytes taken
     qint64 checksumErrors = 0; // records whose checksum did not match
+    qint64 damagedRecords = 0; // of them, records a byte lost or added on the line went through
     qint64 droppedBlocks = 0;  // blocks not stored: run store full, or lost to an overrun
     qint64 readings = 0;       // meter readings taken
-    qint64 outOfStep = 0;      // meter units out of step ("Err Mult!")
+    qint64 outOfStep = 0;      // damaged stretches of the meter's stream ("Err Mult!")
+    qint64 lostReadings = 0;   // readings whose units were damaged: their slots stay empty
 };
 
 struct LinkHealth {
@@ -25,8 +27,9 @@ struct LinkHealth {
     bool meterOpen = false;
 };
 
-// "Board: 1000 records/s, 8000 bytes/s, 0 checksum errors, 0 dropped blocks · Meter: 18,2
-// readings/s, 0 out of step"; a board silent for more than a second during a run says so.
+// "Board: 1000 records/s, 8000 bytes/s, 0 checksum errors (0 damaged), 0 dropped blocks ·
+// Meter: 18,2 readings/s, 0 out of step (0 lost)"; a board silent for more than a second
+// during a run says so.
 QString linkHealthText(const LinkHealth& health);
 
 } // namespace vemra

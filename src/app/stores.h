@@ -30,6 +30,15 @@ inline bool dimensionSampleData(Matrix& samples, int channels, int totalPoints,
                          : dimensionMatrix(samples, 1, 1);
 }
 
+// The columns an endless run goes round: it starts again at column 0 once a block has found
+// the count at or past total points − points per block, so it fills whole blocks up to the
+// first multiple of the block at or past that mark, and never less than one block.
+inline int endlessRunWidth(int totalPoints, int recordsPerBlock) {
+    const int block = recordsPerBlock > 0 ? recordsPerBlock : 1;
+    const int mark = totalPoints - block;
+    return mark <= block ? block : (mark + block - 1) / block * block;
+}
+
 // Readings 0..lastIndex.
 inline bool dimensionMultData(ReadingStore& readings, int lastIndex) {
     const int size = (lastIndex < 0 ? 0 : lastIndex) + 1;

@@ -33,6 +33,7 @@ void Form1::CommandSendData_Click() {
     OverrunBytes = 0;
     MSComm1->takeOverrun();
     DroppedReadings = 0;
+    LateReadings = 0;
     statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();
@@ -55,14 +56,25 @@ void Form1::CommandSendData_Click() {
     TextAcq->setText(QStringLiteral("0"));
     SampleCount = 0;
     MultCount = 0;
+    runRecords_ = 0;
+    readingIndex_ = 0;
+    runStopped_ = false;
+    runActive_ = true;
+    blockRecords_ = perBlock;
     AcqEnCH0 = static_cast<std::int16_t>(checkValue(CheckEnCH0));
     AcqEnCH1 = static_cast<std::int16_t>(checkValue(CheckEnCH1));
     AcqEnCH2 = static_cast<std::int16_t>(checkValue(CheckEnCH2));
+    recordStream_.restart(NumChannels);
 
     MSComm1->clearInput();
-    // Readings are numbered from this Start: a unit cut short before it would put every
-    // reading of the run out of step.
-    MSComm2->clearInput();
+    // Readings are numbered from this Start. What waits belongs to no reading of the run, and
+    // a unit half received now has its rest passed over when it comes.
+    if (checkValue(CheckManOperation) == 0) {
+        readingItems_.clear();
+        readingStream_.feed(MSComm2->readAllText(), readingItems_);
+        readingStream_.realign();
+        readingStream_.takeOutOfStep();
+    }
     if (MSComm1->portOpen())
         sendByte(MSComm1, board::kStartByte);
 
@@ -103,11 +115,21 @@ void Form1::CommandOff_Click() {
         CWNumEditAgilMin->setValue(CWGraphMult->axisMinimum(2));
     }
 
+    // Records held back after a failed checksum came before the stop: they belong to the run.
+    records_.clear();
+    recordStream_.flush(records_);
+    if (!records_.empty()) {
+        storeRecords();
+        Visualizza();
+    }
+
     SavedChannelMask = ChannelMask;
     SavedSampleCount = SampleCount;
     SavedMultEnabled = AgilChann->isChecked();
     SavedTimeStep = CWNumEditFreq->value() / 10.0;
     readingsHeld_ = SavedMultEnabled;
+    runStopped_ = true;
+    runActive_ = false;
 
     if (AgilChann->isChecked())
         CWButtonGraphMerg->setEnabled(true);

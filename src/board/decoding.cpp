@@ -1,7 +1,5 @@
 #include "board/decoding.h"
 
-#include "board/protocol.h"
-
 namespace vemra::board {
 
 std::uint8_t recordChecksum(const std::uint8_t* sampleBytes, int count) {
@@ -11,45 +9,32 @@ std::uint8_t recordChecksum(const std::uint8_t* sampleBytes, int count) {
     return static_cast<std::uint8_t>(~sum & 0xFF);
 }
 
-BlockDecode decodeBlock(const QByteArray& bytes, const std::array<int, 3>& enabled,
-                        const std::array<double, 3>& coefficients, int recordsPerBlock,
-                        Matrix& out) {
+BlockDecode scaleRecords(const std::vector<RawRecord>& records, const std::array<int, 3>& enabled,
+                         const std::array<double, 3>& coefficients, Matrix& out) {
     BlockDecode result;
-    int channels = 0;
     std::array<int, 3> rankOf{-1, -1, -1};
     for (int ch = 0; ch < 3; ++ch) {
         if (enabled[ch] == 1)
-            rankOf[ch] = channels++;
+            rankOf[ch] = result.channels++;
     }
-    result.channels = channels;
-    const int length = recordLength(channels);
-    const int whole = static_cast<int>(bytes.size() / length);
-    result.records = whole < recordsPerBlock ? whole : recordsPerBlock;
-    if (result.records < 0)
-        result.records = 0;
-    result.lengthMismatch =
-        bytes.size() != static_cast<qsizetype>(length) * static_cast<qsizetype>(recordsPerBlock);
-
-    const int rows = channels > 0 ? channels : 1;
+    result.records = static_cast<int>(records.size());
+    const int rows = result.channels > 0 ? result.channels : 1;
     if (out.rows() != rows || out.cols() != result.records)
         out.redim(rows, result.records);
 
-    const auto* b = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     for (int i = 0; i < result.records; ++i) {
-        const std::uint8_t* record = b + static_cast<std::ptrdiff_t>(length) * i;
+        const RawRecord& record = records[static_cast<std::size_t>(i)];
         for (int ch = 0; ch < 3; ++ch) {
             const int rank = rankOf[ch];
             if (rank < 0)
                 continue;
-            const std::uint8_t* sample = record + 1 + 2 * rank;
-            const double value = (sample[0] + 256.0 * sample[1]) * coefficients[ch];
+            const double value = record.samples[static_cast<std::size_t>(rank)] * coefficients[ch];
             out.at(rank, i) = value;
             result.sums[ch] += value;
         }
-        if (record[length - 1] != recordChecksum(record + 1, 2 * channels))
-            ++result.badChecksums;
+        result.badChecksums += record.state != RecordState::Good;
+        result.damaged += record.state == RecordState::Damaged;
     }
-    result.checksumError = result.badChecksums > 0;
     return result;
 }
 

@@ -11,16 +11,18 @@ namespace vemra {
 
 void Form1::Visualizza() {
     TextAcq->setText(QString::number(SampleCount));
-    const double perBlock = CWNumEditNumPoint->value();
+    // A block's average: what a block brings is one block of records, but for the event that
+    // found the record boundary again after a slip of the line.
+    const double perBlock = blockRecords_ > 0 ? blockRecords_ : CWNumEditNumPoint->value();
     LabelForce->setText(QString::number(roundHalfEven(BlockSumCH0 / perBlock)));
     LabelCH1->setText(QString::number(roundHalfEven(BlockSumCH1 / perBlock)));
     LabelCH2->setText(QString::number(roundHalfEven(BlockSumCH2 / perBlock)));
 
-    // Only a block received since the last call goes on the chart: an event that brought
-    // no data must not chart the previous block a second time.
+    // Only records received since the last call go on the chart: an event that brought
+    // none must not chart the previous ones a second time.
     if (NumChannels > 0 && GraphToggle->isChecked() && freshRecords_ > 0) {
-        const int rows = std::min<int>(NumChannels, BlockData.rows());
-        CWGraph1->chartAppend(BlockData, rows, std::min(freshRecords_, BlockData.cols()));
+        const int rows = std::min<int>(NumChannels, decoded_.rows());
+        CWGraph1->chartAppend(decoded_, rows, std::min(freshRecords_, decoded_.cols()));
     }
     freshRecords_ = 0;
 }

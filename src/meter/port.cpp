@@ -30,6 +30,8 @@ void Form1::SetupComm2() {
     MSComm2->setInputLen(meter::kUnitLength);
     MSComm2->setRThreshold(meter::kUnitLength);
     MSComm2->setInputMode(InputMode::Text);
+    // A unit's characters follow each other within milliseconds, even through a USB adapter.
+    MSComm2->setQuietDelivery(100);
 }
 
 void Form1::ComboPort2_Click() {
@@ -45,6 +47,10 @@ void Form1::ComboPort2_Click() {
     if (AgilChann->isChecked()) {
         CommandResetParam_Click();
         CWButtonChangeScrean->setEnabled(true);
+        // A meter chosen starts on an empty store, but for the readings of a run: one under
+        // way (its adapter chosen again) or a stopped one still to be saved.
+        if (!runActive_ && !readingsHeld_)
+            MultData.redim(0);
         dimensionReadings(TotalPoints);
     }
 }

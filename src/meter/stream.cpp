@@ -1,7 +1,9 @@
-// The meter's reading stream: 16-character units, stored by reading number and charted.
+// The meter's reading stream: readings numbered as they stood on the line, stored beside
+// their samples and charted.
 
 #include "app/form1.h"
 
+#include "app/stores.h"
 #include "meter/scpi.h"
 #include "platform/checkvalue.h"
 
@@ -17,24 +19,47 @@ void Form1::MSComm2_OnComm() {
         return;
     if (MSComm2->commEvent() != CommEvent::Receive)
         return;
-    const std::optional<QString> reading = meter::readingText(MSComm2->readText());
-    if (!reading) {
+    readingItems_.clear();
+    readingStream_.feed(MSComm2->readText(), readingItems_);
+    if (readingStream_.takeOutOfStep()) {
         ++LinkCount.outOfStep;
         LabelBuff->setText(QStringLiteral("Err Mult!"));
+    }
+    for (const meter::StreamItem& item : readingItems_) {
+        if (item.reading.isEmpty()) {
+            // Damaged units keep their numbers: their slots stay empty.
+            LinkCount.lostReadings += item.lost;
+            readingIndex_ += item.lost;
+        } else {
+            takeReading(item.reading);
+            ++readingIndex_;
+        }
+        MultCount = readingSlot(readingIndex_);
+    }
+}
+
+// Reading i belongs to sample i: an endless run's readings go round with its samples, and a
+// stopped run takes readings only for the samples it holds.
+int Form1::readingSlot(qint64 index) const {
+    if (checkValue(CheckInf) == 1)
+        return static_cast<int>(index % endlessRunWidth(TotalPoints, NumAvgPoints));
+    return static_cast<int>(std::min<qint64>(index, std::numeric_limits<int>::max()));
+}
+
+void Form1::takeReading(const QString& reading) {
+    ++LinkCount.readings;
+    LabelMultCH->setText(reading);
+    if (AgilChann->isChecked())
+        CWGraphMult->appendPoint(0, meter::readingValue(reading));
+    if (runStopped_ && readingIndex_ >= runRecords_) {
+        ++LateReadings;
+        showStreamLosses();
         return;
     }
-    ++LinkCount.readings;
-    LabelMultCH->setText(*reading);
-    if (!MultData.set(MultCount, *reading)) {
+    if (!MultData.set(readingSlot(readingIndex_), reading)) {
         ++DroppedReadings;
-        statusBar()->showMessage(
-            tr("Meter readings dropped (no slot left for them): %1").arg(DroppedReadings));
+        showStreamLosses();
     }
-    if (AgilChann->isChecked())
-        CWGraphMult->appendPoint(0, meter::readingValue(*reading));
-    ++MultCount;
-    if (MultCount >= TotalPoints && checkValue(CheckInf) == 1)
-        MultCount = 0;
 }
 
 } // namespace vemra

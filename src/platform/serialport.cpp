@@ -88,6 +88,9 @@ SerialPort::SerialPort(QString name, std::unique_ptr<SerialBackend> backend, Por
     , systemPorts_(std::move(systemPorts)) {
     connect(backend_.get(), &SerialBackend::readyRead, this, &SerialPort::received);
     connect(backend_.get(), &SerialBackend::failed, this, &SerialPort::backendFailed);
+    quietTimer_ = new QTimer(this);
+    quietTimer_->setSingleShot(true);
+    connect(quietTimer_, &QTimer::timeout, this, &SerialPort::quiet);
 }
 
 SerialPort::~SerialPort() {
@@ -195,6 +198,13 @@ QString SerialPort::readText() {
     return QString::fromLatin1(readBytes());
 }
 
+QString SerialPort::readAllText() {
+    if (!portOpen())
+        return {};
+    pull();
+    return QString::fromLatin1(std::exchange(held_, {}));
+}
+
 void SerialPort::write(const QByteArray& bytes) {
     if (portOpen() && !bytes.isEmpty())
         backend_->write(bytes);
@@ -207,6 +217,17 @@ void SerialPort::writeText(const QString& text) {
 void SerialPort::received() {
     pull();
     scheduleDispatch();
+    if (quietMs_ > 0)
+        quietTimer_->start(quietMs_);
+}
+
+void SerialPort::quiet() {
+    pull();
+    if (!portOpen() || held_.isEmpty() || held_.size() >= rThreshold_)
+        return;
+    event_ = CommEvent::Receive;
+    emit onComm();
+    event_ = CommEvent::None;
 }
 
 // Takes what the device received. Beyond the input buffer size the oldest whole blocks go:

@@ -8,6 +8,7 @@
 #include "platform/serialbackend.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -58,11 +59,17 @@ public:
     int inputLen() const { return inputLen_; }
     void setRThreshold(int threshold);
     int rThreshold() const { return rThreshold_; }
+    // Input short of the threshold that has waited this long with nothing after it is handed
+    // over too (0: never): a stream whose end lost a character would otherwise keep its last
+    // unit waiting for characters that never come.
+    void setQuietDelivery(int milliseconds) { quietMs_ = milliseconds; }
 
     int inBufferCount() const;
     void clearInput();
     QByteArray readBytes();
     QString readText();
+    // Everything waiting, whatever the read length.
+    QString readAllText();
     void write(const QByteArray& bytes);
     void writeText(const QString& text);
 
@@ -86,6 +93,7 @@ private:
     void scheduleDispatch();
     void dispatch();
     void backendFailed(const QString& reason);
+    void quiet();
 
     QString name_;
     std::unique_ptr<SerialBackend> backend_;
@@ -98,6 +106,8 @@ private:
     int rThreshold_ = 0;
     CommEvent event_ = CommEvent::None;
     bool dispatchPending_ = false;
+    int quietMs_ = 0;
+    QTimer* quietTimer_ = nullptr;
     QByteArray held_;             // received, not yet read
     qint64 overrun_ = 0;          // bytes lost, not yet taken
     bool overrunPending_ = false; // its comm event not yet raised

@@ -8,6 +8,14 @@ std::unique_ptr<QFileDevice> saveFileSink(const QString& path) {
     return std::make_unique<QSaveFile>(path);
 }
 
+namespace {
+
+bool isUnknown(const QString& reason) {
+    return reason.isEmpty() || reason == QLatin1String("Unknown error");
+}
+
+} // namespace
+
 WholeFile::WholeFile(const FileSink& sink, const QString& path)
     : device_((sink ? sink : FileSink(saveFileSink))(path)) {}
 
@@ -15,8 +23,12 @@ WholeFile::WholeFile(const FileSink& sink, const QString& path)
 WholeFile::~WholeFile() = default;
 
 bool WholeFile::fail() {
+    // A short write to the file sets no reason; writing what is left again brings the
+    // system's own.
+    if (device_->error() == QFileDevice::NoError || isUnknown(device_->errorString()))
+        device_->flush();
     error_ = device_->errorString();
-    if (error_.isEmpty() || error_ == QLatin1String("Unknown error"))
+    if (isUnknown(error_))
         error_ = QStringLiteral("the system did not accept every byte");
     if (auto* save = qobject_cast<QSaveFile*>(device_.get()))
         save->cancelWriting();
@@ -28,7 +40,15 @@ bool WholeFile::open() {
 }
 
 bool WholeFile::write(QByteArrayView bytes) {
-    return device_->write(bytes.data(), bytes.size()) == bytes.size() || fail();
+    // A short write sets no error: the rest is written again, and a device that then takes
+    // nothing says why ("No space left on device").
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = device_->write(bytes.data() + done, bytes.size() - done);
+        if (written <= 0)
+            return fail();
+        done += written;
+    }
+    return true;
 }
 
 bool WholeFile::commit() {

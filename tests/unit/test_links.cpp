@@ -1,8 +1,7 @@
-// What crosses the two serial links, as pure functions: board records to calibrated
-// samples and the start frame's bytes; the meter's reading units and lines, and the compact
-// store of its readings; and the rig that stands in for the board and the meter.
+// What crosses the two serial links, as pure functions: the start frame's bytes; the meter's
+// reading units and lines, and the compact store of its readings; and the rig that stands in
+// for the board and the meter. The two streams' decoders have tests of their own.
 
-#include "board/decoding.h"
 #include "board/protocol.h"
 #include "meter/readingstore.h"
 #include "meter/scpi.h"
@@ -17,56 +16,10 @@ using namespace vemra;
 using namespace vemra::board;
 using namespace vemra::meter;
 using namespace vemra::rig;
-using vemra::test::record;
 
 class LinksTest : public QObject {
     Q_OBJECT
 private slots:
-    // Out: one row per enabled channel (rank), one column per whole record; the block sums
-    // show in the live averages, checked through the window.
-    void blocks_data() {
-        QTest::addColumn<QList<double>>("coefficients"); // 0: the channel is off
-        QTest::addColumn<int>("perBlock");
-        QTest::addColumn<QByteArray>("block");
-        QTest::addColumn<QList<QList<double>>>("rows"); // expected out(rank, record)
-        QTest::addColumn<QString>("faults");
-        const QList<double> ch0{1, 0, 0};
-        QTest::newRow("CH0, two records") << ch0 << 2 << QByteArray::fromHex("552301db55ffff01")
-                                          << QList<QList<double>>{{291, 65535}} << "";
-        QTest::newRow("CH0, bad checksum keeps samples")
-            << ch0 << 2 << QByteArray::fromHex("552301db55ffff02")
-            << QList<QList<double>>{{291, 65535}} << "checksum";
-        QTest::newRow("CH1 and CH2 scaled")
-            << QList<double>{0, 2, 0.5} << 2 << record({100, 1000}) + record({7, 9})
-            << QList<QList<double>>{{200, 14}, {500, 4.5}} << "";
-        QTest::newRow("all three") << QList<double>{1, 1, 1} << 1 << record({1, 2, 65535})
-                                   << QList<QList<double>>{{1}, {2}, {65535}} << "";
-        QTest::newRow("half a record short") << ch0 << 2 << record({7}) + record({9}).chopped(1)
-                                             << QList<QList<double>>{{7}} << "length";
-        QTest::newRow("less than a record")
-            << ch0 << 1 << record({7}).left(3) << QList<QList<double>>{{}} << "length";
-        QTest::newRow("longer block (channels added mid-run)")
-            << ch0 << 1 << record({7}) + record({9}) << QList<QList<double>>{{7}} << "length";
-    }
-    void blocks() {
-        QFETCH(QList<double>, coefficients);
-        QFETCH(int, perBlock);
-        QFETCH(QByteArray, block);
-        QFETCH(QList<QList<double>>, rows);
-        QFETCH(QString, faults);
-        Matrix out(2, 5); // a shape left from another run
-        const BlockDecode d =
-            decodeBlock(block, {coefficients[0] != 0, coefficients[1] != 0, coefficients[2] != 0},
-                        {coefficients[0], coefficients[1], coefficients[2]}, perBlock, out);
-        QCOMPARE((QList<int>{d.records, out.rows(), out.cols()}),
-                 (QList<int>{int(rows[0].size()), int(rows.size()), int(rows[0].size())}));
-        QCOMPARE(QString(d.checksumError ? "checksum" : "") + (d.lengthMismatch ? "length" : ""),
-                 faults);
-        for (int r = 0; r < rows.size(); ++r)
-            for (int i = 0; i < rows[r].size(); ++i)
-                QCOMPARE(out.at(r, i), rows[r][i]);
-    }
-
     // The remainder rounds half to even; the quotient is rounded down.
     void frameBytes_data() {
         QTest::addColumn<int>("mask");

@@ -38,11 +38,15 @@ private slots:
         QVERIFY(f.ComboPort2->isEnabled() && f.ComboPort2->currentIndex() == -1 &&
                 !f.MultimSetup->isEnabled());
 
-        // "Default Comm" with the external channel on, as the configuration file leaves it.
+        // "Default Comm" with the external channel on, as the configuration file leaves it; the
+        // store of readings left from before starts empty.
         fx.meter->setOpenFailure({});
         f.CommPort2 = 2;
         f.AgilChann->setChecked(true);
+        f.MultData.redim(f.TotalPoints + 1);
+        f.MultData.set(0, u"+1,00000000E+00");
         f.CommandCommStart->click();
+        QVERIFY(f.MultData.size() == f.TotalPoints + 1 && !f.MultData.filled(0));
         const LineSettings line = fx.meter->line();
         QCOMPARE((QList<int>{line.baud, line.parity, line.dataBits, line.stopBits,
                              f.MSComm2->inBufferSize()}),
@@ -50,6 +54,17 @@ private slots:
         QCOMPARE(fx.meter->log(), (QStringList{"open /dev/ttyS1", "clear"}));
         QVERIFY(!f.ComboPort2->isEnabled() && f.MultimSetup->isEnabled());
         QVERIFY(f.TimerSendFrame->isActive() && f.CWButtonChangeScrean->isEnabled());
+
+        // Text in units of 16 characters: a unit the line brings as 7 + 9 is read once, whole.
+        QCOMPARE((QList<int>{f.MSComm2->inputLen(), f.MSComm2->rThreshold(),
+                             int(f.MSComm2->inputMode())}),
+                 (QList<int>{16, 16, int(InputMode::Text)}));
+        int events = 0;
+        QObject::connect(f.MSComm2, &SerialPort::onComm, [&events] { ++events; });
+        fx.meter->deliver("+1.2345");
+        QTest::qWait(20);
+        fx.sendMeter("6789E+03,");
+        QVERIFY(events == 1 && f.MultData.text(0) == QLatin1StringView("+1,23456789E+03"));
 
         // An unplugged adapter: reported, the list usable again, the meter panel closed.
         f.MultimSetup->trigger();
@@ -107,7 +122,8 @@ private slots:
     void readingStream() {
         FormFixture fx;
         Form1& f = fx.start();
-        f.CWNumEditTotPoint->setValue(3);
+        f.CWNumEditTotPoint->setValue(25);
+        f.CWNumEditNumPoint->setValue(10);
         f.CheckInf->setChecked(true);
         meterOn(fx);
         fx.sendMeter("+1.23456789E+03,");
@@ -115,19 +131,20 @@ private slots:
                  "+1,23456789E+03 +1,23456789E+03");
         QCOMPARE(f.CWGraphMult->pointY(0, 0), 1234.56789);
 
-        // A unit that lost its ',' puts the stream out of step: every unit fails and changes
-        // nothing until the stream falls back into step.
-        fx.sendMeter("+2.00000000E+03" + units({3}) + "X");
-        QCOMPARE(f.LabelBuff->text() + ' ' + f.LabelMultCH->text(), "Err Mult! +1,23456789E+03");
-        QVERIFY(f.MultCount == 1 && !f.MultData.filled(1));
+        // A unit that lost its ',' costs its own reading; the next keeps its number.
+        fx.sendMeter("+2.00000000E+03" + units({2}) + "X");
+        QCOMPARE(f.LabelBuff->text() + ' ' + f.LabelMultCH->text(), "Err Mult! +2,00000000E+00");
+        QVERIFY(f.MultCount == 3 && !f.MultData.filled(1) && f.MultData.filled(2));
 
-        // With "Infinite Points" the readings wrap at the run's points.
-        fx.sendMeter(units({1, 2, 3, 4}));
-        QStringList held;
-        for (int i = 0; i < f.MultData.size(); ++i)
-            held << QString(f.MultData.text(i)).left(2);
-        QCOMPARE(held.join(' '), QStringLiteral("+3 +4 +2 "));
-        QCOMPARE(f.MultCount, 2);
+        // With "Infinite Points" reading i goes round with sample i: 25 points in blocks of 10
+        // fill 20 columns, so reading 20 goes to the first.
+        QByteArray more;
+        for (int i = 3; i <= 20; ++i)
+            more += units({double(i)});
+        fx.sendMeter(more);
+        QCOMPARE(QString(f.MultData.text(0)) + ' ' + f.MultData.text(19) + ' ' +
+                     QString::number(f.MultCount),
+                 QStringLiteral("+2,00000000E+01 +1,90000000E+01 1"));
 
         // Off, the channel keeps one slot: the reading is shown, dropped and counted, not charted.
         f.CWButtonChangeScrean->setValue(true);
@@ -136,7 +153,7 @@ private slots:
         QCOMPARE(f.MultData.size(), 1);
         fx.sendMeter(units({-5e-7}));
         QCOMPARE(f.LabelMultCH->text(), QStringLiteral("-5,00000000E-07"));
-        QVERIFY(f.CWGraphMult->pointCount(0) == 5 && f.DroppedReadings == 1);
+        QVERIFY(f.CWGraphMult->pointCount(0) == 20 && f.DroppedReadings == 1);
         QVERIFY(f.statusBar()->currentMessage().endsWith(QStringLiteral(": 1")));
     }
 

@@ -242,8 +242,13 @@ private slots:
         meterOn(fx);
         fx.startRun(20);
         fx.send(block(0, 10));
-        fx.sendMeter(units({0, 1, 2, 3, 4, 5, 6, 7, 8})); // reading 9 never came
+        fx.sendMeter(units({0, 1, 2, 3, 4, 5, 6, 7, 8}));
         f.CommandOff->click();
+        // After Stop the run takes the reading of its last sample; later ones are shown and
+        // counted, never stored.
+        fx.sendMeter(units({9, 10, 11}));
+        QVERIFY(f.LateReadings == 2 && f.LabelMultCH->text() == "+1,10000000E+01");
+        QVERIFY(f.statusBar()->currentMessage().endsWith(": 2"));
         for (const QString& step : after.split(u' ')) {
             if (step == u"port") {
                 fx.meter->breakDevice(QStringLiteral("unplugged"));
@@ -259,8 +264,7 @@ private slots:
         const QList<QByteArray> lines = fx.dataLines();
         QCOMPARE(lines[0], QByteArray("Time (mS)\tForce (g)\tResistence (Ohm)\r"));
         for (int i = 0; i < 10; ++i) {
-            const QString reading =
-                i < 9 ? QString::asprintf("%+.8E", double(i)).replace(u'.', u',') : QString();
+            const QString reading = QString::asprintf("%+.8E", double(i)).replace(u'.', u',');
             QCOMPARE(lines[i + 1].split('\t').last(), reading.toLatin1() + '\r');
         }
 

@@ -10,6 +10,7 @@ void RecordStream::restart(int channels) {
     channels_ = std::clamp(channels, 0, 3);
     length_ = static_cast<std::size_t>(recordLength(channels_));
     held_.clear();
+    next_ = 0;
 }
 
 bool RecordStream::passes(std::size_t at) const {
@@ -32,6 +33,10 @@ RawRecord RecordStream::recordAt(std::size_t at, RecordState state) const {
 // record's start at which kConfirm records in a row pass is taken: a byte lost puts it one
 // byte before the next record's place, a byte added one byte after, a byte added between two
 // records one byte after the failed record's start.
+//
+// A steady signal can make a shifted boundary pass as well as the true one (when a record's
+// checksum byte equals its lead byte, say). Such a boundary passed before the failure too: it
+// tells nothing, and the stream stays where it was.
 std::size_t RecordStream::slipAt(std::size_t at) const {
     const std::size_t r = length_;
     int inStep = 0;
@@ -43,7 +48,15 @@ std::size_t RecordStream::slipAt(std::size_t at) const {
         bool confirmed = shift != r;
         for (int j = 0; confirmed && j < kConfirm; ++j)
             confirmed = passes(at + shift + static_cast<std::size_t>(j) * r);
-        if (confirmed)
+        if (!confirmed)
+            continue;
+        // The shifted boundaries at or before the failed record's start, going back.
+        int before = 0;
+        const auto step = static_cast<std::ptrdiff_t>(r);
+        auto end = static_cast<std::ptrdiff_t>(at + shift % r) - step;
+        for (int seen = 0; end >= step && seen < kConfirm; end -= step, ++seen)
+            before += passes(static_cast<std::size_t>(end - step));
+        if (before < 2)
             return shift;
     }
     return 0;
@@ -64,7 +77,7 @@ void RecordStream::decode(std::vector<RawRecord>& out, bool flushing) {
     // What a decision at a failed record looks at: the shifted boundaries up to a record
     // either side, each with its confirming records.
     const std::size_t window = 2 * r - 1 + kConfirm * r;
-    std::size_t at = 0;
+    std::size_t at = next_;
     while (held_.size() - at >= r) {
         if (passes(at)) {
             out.push_back(recordAt(at, RecordState::Good));
@@ -88,7 +101,11 @@ void RecordStream::decode(std::vector<RawRecord>& out, bool flushing) {
             out.push_back(recordAt(at + j * r, RecordState::Damaged));
         at += slip;
     }
-    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(at));
+    // What came before stays for the next decision's look back.
+    const std::size_t history = (kConfirm + 1) * r;
+    const std::size_t drop = at > history ? at - history : 0;
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(drop));
+    next_ = at - drop;
 }
 
 } // namespace vemra::board

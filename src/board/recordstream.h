@@ -36,7 +36,7 @@ public:
     void flush(std::vector<RawRecord>& out);
 
     // Bytes received and not yet part of a record.
-    std::size_t held() const { return held_.size(); }
+    std::size_t held() const { return held_.size() - next_; }
 
 private:
     void decode(std::vector<RawRecord>& out, bool flushing);
@@ -48,7 +48,8 @@ private:
 
     int channels_ = 0;
     std::size_t length_ = 2;
-    std::vector<std::uint8_t> held_;
+    std::vector<std::uint8_t> held_; // the last records decoded, then what is still to come
+    std::size_t next_ = 0;           // where the records still to come start
 };
 
 } // namespace vemra::board

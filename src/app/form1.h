@@ -4,10 +4,7 @@
 // subsystem (board/, display/, ...); this header is the index of the window.
 
 #include "app/linkhealth.h"
-#include "board/recordstream.h"
 #include "common/matrix.h"
-#include "meter/readingstore.h"
-#include "meter/readingstream.h"
 #include "platform/clicklabel.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -17,6 +14,7 @@
 #include "platform/serialport.h"
 #include "platform/twostatebutton.h"
 #include "platform/wholefile.h"
+#include "run/run.h"
 
 #include <QMainWindow>
 #include <array>
@@ -56,53 +54,54 @@ struct Platform {
 
 class Form1 : public QMainWindow {
     Q_OBJECT
+    // The run comes first: the acquisition state below names its stores and counts.
+    Run run_;
+
 public:
     explicit Form1(Platform platform, QWidget* parent = nullptr);
     ~Form1() override;
 
     Dialogs& dialogs() { return *dialogs_; }
     Clock& clock() { return *clock_; }
+    const Run& run() const { return run_; }
 
     // ---- Acquisition state ----
     std::uint8_t ChannelMask = 0;
     std::uint8_t NumChannels = 0;
     std::int32_t NumAvgPoints = 0;
     std::int32_t TotalPoints = 0;
-    std::int32_t SampleCount = 0;
+    std::int32_t& SampleCount = run_.sampleCount;
     std::int16_t AcqEnCH0 = 0;
     std::int16_t AcqEnCH1 = 0;
     std::int16_t AcqEnCH2 = 0;
     double CoeffCH0 = 1.0;
     double CoeffCH1 = 1.0;
     double CoeffCH2 = 1.0;
-    Matrix BlockData{1, 1};
-    double BlockSumCH0 = 0;
-    double BlockSumCH1 = 0;
-    double BlockSumCH2 = 0;
-    Matrix SampleData{1, 1};
-    ReadingStore MultData;
-    std::int32_t MultCount = 0;
-    std::int32_t SavedChannelMask = 0;
-    std::int32_t SavedSampleCount = 0;
-    bool SavedMultEnabled = false;
-    double SavedTimeStep = 0;
+    Matrix& BlockData = run_.block;
+    double& BlockSumCH0 = run_.blockSums[0];
+    double& BlockSumCH1 = run_.blockSums[1];
+    double& BlockSumCH2 = run_.blockSums[2];
+    Matrix& SampleData = run_.samples;
+    ReadingStore& MultData = run_.readings;
+    std::int32_t& MultCount = run_.readingSlot;
+    std::int32_t& SavedChannelMask = run_.snapshot.channelMask;
+    std::int32_t& SavedSampleCount = run_.snapshot.sampleCount;
+    bool& SavedMultEnabled = run_.snapshot.meterColumn;
+    double& SavedTimeStep = run_.snapshot.timeStep;
     std::array<std::uint8_t, 1> OutBuffer{};
     bool LoadingConf = false;
     std::int16_t CommPort1 = 0;
     std::int16_t CommPort2 = 0;
     std::int32_t MultCmdIndex = 0;
-    // Blocks of this run that did not fit the run store and were not stored (shown in the
-    // status bar).
-    int DroppedBlocks = 0;
-    // Bytes of this run lost because they came faster than the station took them (shown in
-    // the status bar).
-    qint64 OverrunBytes = 0;
-    // Meter readings that had no slot left in MultData (shown in the status bar).
-    int DroppedReadings = 0;
-    // Meter readings that came after Stop for no sample of the run (shown in the status bar).
-    int LateReadings = 0;
+    // What the run's streams lost, shown in the status bar: blocks that did not fit the run
+    // store, bytes that came faster than the station took them, meter readings with no slot
+    // left or no sample of the stopped run to go with.
+    int& DroppedBlocks = run_.losses.droppedBlocks;
+    qint64& OverrunBytes = run_.losses.overrunBytes;
+    int& DroppedReadings = run_.losses.droppedReadings;
+    int& LateReadings = run_.losses.lateReadings;
     // What the links brought in this run, for the status bar's link health.
-    LinkCounts LinkCount;
+    LinkCounts& LinkCount = run_.link;
 
     // ---- Serial links and timers ----
     SerialPort* MSComm1 = nullptr;
@@ -344,9 +343,7 @@ private:
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
     void showStreamLosses();
-    void storeRecords();
-    void takeReading(const QString& reading);
-    int readingSlot(qint64 index) const;
+    void showReading(const QString& reading);
     void restartLinkHealth();
     // The board port is gone (unplugged, or it could not be opened again): its list becomes
     // usable so the operator can choose the port again, once the run is stopped.
@@ -356,18 +353,11 @@ private:
     // (a value other than 0 or 1 changes neither); returns the box's value.
     int followEnableBox(int channel);
     std::uint8_t enabledChannelCount() const;
-    // The stores' re-dimensioning; a change of shape loses the stopped run.
-    void dimensionBlock(int channels, int recordsPerBlock);
-    void dimensionSamples(int channels, int totalPoints, int recordsPerBlock);
-    void dimensionReadings(int lastIndex);
     void fillPortList(QComboBox* list);
     // A SCPI line to the meter, dropped silently while its port is closed.
     void sendMeterLine(const QString& text);
     // The meter port could not be opened or is gone: its list becomes usable again.
     void meterPortLost();
-    // Whether the stopped run is still in the stores: its samples' store not re-dimensioned
-    // since its Start (its readings are held until the next Start).
-    bool runStillHeld() const;
 
     // One board channel's controls and coefficient (0 CH0, 1 CH1, 2 CH2).
     struct ChannelControls {
@@ -396,30 +386,9 @@ private:
     std::function<void()> endProgram_;
     SerialPort::PortList systemPorts_;
     bool unloaded_ = false;
-    board::RecordStream recordStream_;      // the run's bytes to records
-    std::vector<board::RawRecord> records_; // the records an event completed
-    Matrix decoded_;                        // those records calibrated, before they are stored
-    int blockRecords_ = 0;                  // the records the block sums hold
-    qint64 runRecords_ = 0;                 // records of the run stored, endless rounds included
-    meter::ReadingStream readingStream_;    // the meter's characters to readings
-    std::vector<meter::StreamItem> readingItems_;
-    qint64 readingIndex_ = 0;    // the next reading's number in the run
-    bool runActive_ = false;     // between Start and Stop
-    bool runStopped_ = false;    // a run was started and has stopped
     LinkCounts linkCountBefore_; // at the last link health update
     QDateTime linkHealthAt_;     // when that was
     QDateTime lastBoardData_;    // the last update that saw board records (or Start)
-    int freshRecords_ = 0;       // records of the block decoded last, not yet charted
-    // Count the times the run store lost its contents, so that "Save" can tell whether the
-    // run is still in memory: the generation at Start against the current one.
-    int sampleGeneration_ = 0;
-    int runSampleGeneration_ = -1;
-    // From a Stop with the external channel on until the next Start the readings store
-    // belongs to the stopped run: "Save" and the merge read it, so nothing re-dimensions it.
-    bool readingsHeld_ = false;
-    // "Save" was usable when the calibration mode was entered: leaving gives it back while
-    // that run is still held.
-    bool saveBeforeCalibration_ = false;
 };
 
 } // namespace vemra

@@ -28,6 +28,13 @@ template <typename Handler> void onMenu(QAction* item, QObject* context, Handler
 } // namespace
 
 void Form1::connectHandlers() {
+    // What the run tells, shown where the operator looks.
+    connect(&run_, &Run::lossesChanged, this, [this] { showStreamLosses(); });
+    connect(&run_, &Run::recordsFailed, this,
+            [this] { LabelBuff->setText(QStringLiteral("Error Comm")); });
+    connect(&run_, &Run::meterOutOfStep, this,
+            [this] { LabelBuff->setText(QStringLiteral("Err Mult!")); });
+    connect(&run_, &Run::readingTaken, this, [this](const QString& text) { showReading(text); });
     connect(ComboPort, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             ComboPort_Click();

@@ -32,7 +32,7 @@ void Form1::TimerLinkHealth_Timer() {
         lastBoardData_ = now;
     health.quietSeconds = lastBoardData_.msecsTo(now) / 1000.0;
     health.boardOpen = MSComm1->portOpen();
-    health.running = CommandOff->isEnabled();
+    health.running = run_.running();
     health.meterOpen = MSComm2->portOpen();
     LabelLinkHealth->setText(linkHealthText(health));
     linkCountBefore_ = LinkCount;

@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 
-#include "app/stores.h"
 #include "board/protocol.h"
 #include "common/numbertext.h"
 #include "platform/checkvalue.h"
@@ -19,21 +18,20 @@ namespace vemra {
 
 void Form1::CommandSendData_Click() {
     NumChannels = enabledChannelCount();
-    // A new run starts from empty stores, whatever their shape.
     const int perBlock = toInt32(CWNumEditNumPoint->value());
-    SampleData.redim(0, 0);
-    BlockData.redim(0, 0);
-    MultData.redim(0);
-    readingsHeld_ = false;
-    dimensionSamples(NumChannels, TotalPoints, perBlock);
-    dimensionBlock(NumChannels, perBlock);
-    dimensionReadings(TotalPoints);
-    DroppedBlocks = 0;
+    AcqEnCH0 = static_cast<std::int16_t>(checkValue(CheckEnCH0));
+    AcqEnCH1 = static_cast<std::int16_t>(checkValue(CheckEnCH1));
+    AcqEnCH2 = static_cast<std::int16_t>(checkValue(CheckEnCH2));
+    RunShape shape;
+    shape.enabled = {AcqEnCH0, AcqEnCH1, AcqEnCH2};
+    shape.coefficients = {CoeffCH0, CoeffCH1, CoeffCH2};
+    shape.recordsPerBlock = perBlock;
+    shape.totalPoints = TotalPoints;
+    shape.endless = checkValue(CheckInf) == 1;
+    // In manual mode the meter's characters are the manual box's, not readings of the run.
+    run_.begin(shape, checkValue(CheckManOperation) == 0 ? MSComm2->readAllText() : QString());
     restartLinkHealth();
-    OverrunBytes = 0;
     MSComm1->takeOverrun();
-    DroppedReadings = 0;
-    LateReadings = 0;
     statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();
@@ -54,32 +52,12 @@ void Form1::CommandSendData_Click() {
     SelectChannel->setEnabled(false);
 
     TextAcq->setText(QStringLiteral("0"));
-    SampleCount = 0;
-    MultCount = 0;
-    runRecords_ = 0;
-    readingIndex_ = 0;
-    runStopped_ = false;
-    runActive_ = true;
-    blockRecords_ = perBlock;
-    AcqEnCH0 = static_cast<std::int16_t>(checkValue(CheckEnCH0));
-    AcqEnCH1 = static_cast<std::int16_t>(checkValue(CheckEnCH1));
-    AcqEnCH2 = static_cast<std::int16_t>(checkValue(CheckEnCH2));
-    recordStream_.restart(NumChannels);
 
     MSComm1->clearInput();
-    // Readings are numbered from this Start. What waits belongs to no reading of the run, and
-    // a unit half received now has its rest passed over when it comes.
-    if (checkValue(CheckManOperation) == 0) {
-        readingItems_.clear();
-        readingStream_.feed(MSComm2->readAllText(), readingItems_);
-        readingStream_.realign();
-        readingStream_.takeOutOfStep();
-    }
     if (MSComm1->portOpen())
         sendByte(MSComm1, board::kStartByte);
 
     GraphSetup();
-    runSampleGeneration_ = sampleGeneration_;
     CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
     // The chart holds as much as the run store, so the operator can look over the whole run
     // after Stop, and an endless run costs no more than that.
@@ -104,8 +82,6 @@ void Form1::CommandOff_Click() {
 
     if (MSComm1->portOpen())
         sendByte(MSComm1, board::kStopByte);
-    else
-        boardPortLost(); // lost during the run: the list is usable again now
 
     if (AgilChann->isChecked()) {
         // A hidden graph rescales only when it is drawn; the range it reached is wanted.
@@ -115,42 +91,17 @@ void Form1::CommandOff_Click() {
         CWNumEditAgilMin->setValue(CWGraphMult->axisMinimum(2));
     }
 
-    // Records held back after a failed checksum came before the stop: they belong to the run.
-    records_.clear();
-    recordStream_.flush(records_);
-    if (!records_.empty()) {
-        storeRecords();
+    RunSnapshot snapshot;
+    snapshot.channelMask = ChannelMask;
+    snapshot.meterColumn = AgilChann->isChecked();
+    snapshot.timeStep = CWNumEditFreq->value() / 10.0;
+    if (run_.stop(snapshot))
         Visualizza();
-    }
-
-    SavedChannelMask = ChannelMask;
-    SavedSampleCount = SampleCount;
-    SavedMultEnabled = AgilChann->isChecked();
-    SavedTimeStep = CWNumEditFreq->value() / 10.0;
-    readingsHeld_ = SavedMultEnabled;
-    runStopped_ = true;
-    runActive_ = false;
+    if (!MSComm1->portOpen())
+        boardPortLost(); // lost during the run: the list is usable again now
 
     if (AgilChann->isChecked())
         CWButtonGraphMerg->setEnabled(true);
-}
-
-void Form1::dimensionBlock(int channels, int recordsPerBlock) {
-    dimensionBlockData(BlockData, channels, recordsPerBlock);
-}
-
-void Form1::dimensionSamples(int channels, int totalPoints, int recordsPerBlock) {
-    if (dimensionSampleData(SampleData, channels, totalPoints, recordsPerBlock))
-        ++sampleGeneration_;
-}
-
-void Form1::dimensionReadings(int lastIndex) {
-    if (!readingsHeld_)
-        dimensionMultData(MultData, lastIndex);
-}
-
-bool Form1::runStillHeld() const {
-    return sampleGeneration_ == runSampleGeneration_;
 }
 
 void Form1::Form_Unload() {

@@ -80,9 +80,8 @@ void Form1::ComboPort_Click() {
 void Form1::boardPortLost() {
     const QSignalBlocker block(ComboPort);
     ComboPort->setCurrentIndex(-1);
-    // During a run the list stays locked until "Stop": a port chosen again would give "Start"
-    // back beside "Stop", and "Start" would throw the unsaved run away.
-    ComboPort->setEnabled(!CommandOff->isEnabled());
+    run_.follow(RunEvent::BoardPortLost);
+    ComboPort->setEnabled(boardListUsable(run_.phase()));
 }
 
 void Form1::CommandCommStart_Click() {

@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 
-#include "app/stores.h"
 #include "board/protocol.h"
 #include "platform/checkvalue.h"
 
@@ -32,80 +31,19 @@ void Form1::showStreamLosses() {
 }
 
 void Form1::MSComm1_OnComm() {
-    if (MSComm1->commEvent() == CommEvent::Overrun) {
-        OverrunBytes += MSComm1->takeOverrun();
-        showStreamLosses();
-    }
+    if (MSComm1->commEvent() == CommEvent::Overrun)
+        run_.takeOverrun(MSComm1->takeOverrun());
     if (MSComm1->commEvent() == CommEvent::Receive) {
-        bool stoppedHere = false;
-        if (SampleCount >= TotalPoints - NumAvgPoints && checkValue(CheckInf) != 1) {
+        const bool endsHere = run_.atEnd();
+        if (endsHere) {
             CommandOff_Click();
             TextAcq->setText(QStringLiteral("Buffer Full"));
-            stoppedHere = true;
         }
-
-        const QByteArray bytes = MSComm1->readBytes();
-        LinkCount.bytes += bytes.size();
-        records_.clear();
-        recordStream_.feed(bytes, records_);
-        if (!records_.empty())
-            storeRecords();
-
-        // A run that ends by itself keeps the block that ended it.
-        if (stoppedHere)
-            SavedSampleCount = SampleCount;
+        run_.takeBoardBytes(MSComm1->readBytes());
+        if (endsHere)
+            run_.keepEndingBlock();
     }
     Visualizza();
-}
-
-// Record i of the run goes to column i of the run store; an endless run's records go round
-// the columns its blocks fill, so a sample keeps the column its meter reading gets.
-void Form1::storeRecords() {
-    const board::BlockDecode d = board::scaleRecords(records_, {AcqEnCH0, AcqEnCH1, AcqEnCH2},
-                                                     {CoeffCH0, CoeffCH1, CoeffCH2}, decoded_);
-    BlockSumCH0 = d.sums[0];
-    BlockSumCH1 = d.sums[1];
-    BlockSumCH2 = d.sums[2];
-    blockRecords_ = d.records;
-    LinkCount.records += d.records;
-    LinkCount.checksumErrors += d.badChecksums;
-    LinkCount.damagedRecords += d.damaged;
-    if (d.badChecksums > 0)
-        LabelBuff->setText(QStringLiteral("Error Comm"));
-
-    const int channels = d.channels;
-    for (int r = 0; r < channels; ++r)
-        for (int i = 0; i < d.records && BlockData.contains(r, i); ++i)
-            BlockData.at(r, i) = decoded_.at(r, i);
-    freshRecords_ = d.records;
-
-    if (checkValue(CheckInf) == 1) {
-        const int width = endlessRunWidth(TotalPoints, NumAvgPoints);
-        for (int i = 0; i < d.records; ++i) {
-            const int column = static_cast<int>(runRecords_++ % width);
-            for (int r = 0; r < channels; ++r)
-                if (SampleData.contains(r, column))
-                    SampleData.at(r, column) = decoded_.at(r, i);
-            SampleCount = column + 1;
-        }
-        return;
-    }
-    // The store is sized at Start; records that would run past it (more late blocks than its
-    // spare columns hold, or a store re-dimensioned mid-run) are dropped whole rather than
-    // written out of bounds.
-    const bool fits =
-        channels == 0 || (SampleData.contains(channels - 1, SampleCount) &&
-                          SampleData.contains(channels - 1, SampleCount + d.records - 1));
-    if (!fits) {
-        ++DroppedBlocks;
-        ++LinkCount.droppedBlocks;
-        showStreamLosses();
-        return;
-    }
-    for (int r = 0; r < channels; ++r)
-        std::copy_n(decoded_.row(r), d.records, SampleData.row(r) + SampleCount);
-    SampleCount += d.records;
-    runRecords_ = SampleCount;
 }
 
 } // namespace vemra

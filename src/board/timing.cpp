@@ -11,8 +11,8 @@ namespace vemra {
 
 void Form1::CWNumEditNumPoint_ValueChanged() {
     NumAvgPoints = toInt32(CWNumEditNumPoint->value());
-    dimensionBlock(NumChannels, NumAvgPoints);
-    dimensionReadings(TotalPoints);
+    run_.dimensionBlock(NumChannels, NumAvgPoints);
+    run_.dimensionReadings(TotalPoints);
     SetupComm1();
 }
 
@@ -27,8 +27,8 @@ void Form1::CWNumEditFreq_ValueChanged() {
 
 void Form1::CWNumEditTotPoint_ValueChanged() {
     TotalPoints = toInt32(CWNumEditTotPoint->value());
-    dimensionSamples(NumChannels, TotalPoints, toInt32(CWNumEditNumPoint->value()));
-    dimensionReadings(TotalPoints);
+    run_.dimensionSamples(NumChannels, TotalPoints, toInt32(CWNumEditNumPoint->value()));
+    run_.dimensionReadings(TotalPoints);
     LabelExpTime->setText(
         fixed3Text(CWNumEditFreq->value() * CWNumEditTotPoint->value() / 10000.0));
 }

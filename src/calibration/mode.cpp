@@ -33,13 +33,12 @@ void Form1::CheckCoeff_Click() {
     GraphSetup();
     LabelTest->setText(QStringLiteral("%1\t%2").arg(int(NumChannels)).arg(int(ChannelMask)));
     // A stopped run that was ready to save stays ready when the mode left it untouched.
-    if (value == 0 && saveBeforeCalibration_ && runStillHeld())
+    if (value == 0 && canSave(run_.phase()))
         CommandSave->setEnabled(true);
 }
 
 void Form1::enterCalibration() {
-    if (FrameCoeff->isHidden())
-        saveBeforeCalibration_ = CommandSave->isEnabled();
+    run_.follow(RunEvent::CalibrationOn);
     MultimSetup->setEnabled(false);
     CommandSave->setEnabled(false);
     CommandSendData->setEnabled(false);
@@ -71,6 +70,7 @@ bool Form1::leaveCalibration() {
     }
 
     FrameCoeff->hide();
+    run_.follow(RunEvent::CalibrationOff);
     for (int channel = 0; channel < 3; ++channel)
         channelControls(channel).coefficient = checks[channel].value;
     CommandSendData->setEnabled(true);

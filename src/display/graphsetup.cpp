@@ -14,10 +14,10 @@
 namespace vemra {
 
 void Form1::GraphSetup() {
-    dimensionReadings(AgilChann->isChecked() ? TotalPoints : 0);
+    run_.dimensionReadings(AgilChann->isChecked() ? TotalPoints : 0);
     const int perBlock = toInt32(CWNumEditNumPoint->value());
-    dimensionBlock(NumChannels, perBlock);
-    dimensionSamples(NumChannels, TotalPoints, perBlock);
+    run_.dimensionBlock(NumChannels, perBlock);
+    run_.dimensionSamples(NumChannels, TotalPoints, perBlock);
 
     LabelForce->setText(QString());
     LabelCH1->setText(QString());

@@ -3,7 +3,7 @@
 // titles and one line per sample, fields separated by TAB, lines ended by CR LF.
 
 #include "common/matrix.h"
-#include "meter/readingstore.h"
+#include "run/readingstore.h"
 #include "platform/wholefile.h"
 
 #include <QByteArray>

@@ -13,7 +13,7 @@ void Form1::CommandSave_Click() {
     const auto warn = [this](const QString& text) {
         dialogs().message(QStringLiteral("Warning"), text, MessageIcon::Warning);
     };
-    if (!runStillHeld()) {
+    if (!run_.held()) {
         warn(tr("The stopped run is no longer in memory: a change of channels, points per "
                 "block or total points re-dimensioned its store. Nothing was saved."));
         return;
@@ -37,6 +37,7 @@ void Form1::CommandSave_Click() {
         warn(error);
         return;
     }
+    run_.markSaved();
     dialogs().message(QStringLiteral("DOWNLOAD"), QStringLiteral("Data Saved"));
 }
 

@@ -25,12 +25,12 @@ void Form1::AgilChann_Click() {
         if (MSComm2->portOpen())
             CommandResetParam_Click();
         CWButtonChangeScrean->setEnabled(true);
-        dimensionReadings(TotalPoints);
+        run_.dimensionReadings(TotalPoints);
     } else {
         AgilChann->setChecked(false);
         CWButtonChangeScrean->setValue(false);
         CWButtonChangeScrean->setEnabled(false);
-        dimensionReadings(0);
+        run_.dimensionReadings(0);
     }
 }
 

@@ -47,11 +47,7 @@ void Form1::ComboPort2_Click() {
     if (AgilChann->isChecked()) {
         CommandResetParam_Click();
         CWButtonChangeScrean->setEnabled(true);
-        // A meter chosen starts on an empty store, but for the readings of a run: one under
-        // way (its adapter chosen again) or a stopped one still to be saved.
-        if (!runActive_ && !readingsHeld_)
-            MultData.redim(0);
-        dimensionReadings(TotalPoints);
+        run_.emptyReadings(TotalPoints);
     }
 }
 

@@ -1,9 +1,8 @@
-// The meter's reading stream: readings numbered as they stood on the line, stored beside
-// their samples and charted.
+// The meter's reading stream: readings numbered as they stood on the line, stored by the run
+// beside their samples, shown and charted.
 
 #include "app/form1.h"
 
-#include "app/stores.h"
 #include "meter/scpi.h"
 #include "platform/checkvalue.h"
 
@@ -19,47 +18,15 @@ void Form1::MSComm2_OnComm() {
         return;
     if (MSComm2->commEvent() != CommEvent::Receive)
         return;
-    readingItems_.clear();
-    readingStream_.feed(MSComm2->readText(), readingItems_);
-    if (readingStream_.takeOutOfStep()) {
-        ++LinkCount.outOfStep;
-        LabelBuff->setText(QStringLiteral("Err Mult!"));
-    }
-    for (const meter::StreamItem& item : readingItems_) {
-        if (item.reading.isEmpty()) {
-            // Damaged units keep their numbers: their slots stay empty.
-            LinkCount.lostReadings += item.lost;
-            readingIndex_ += item.lost;
-        } else {
-            takeReading(item.reading);
-            ++readingIndex_;
-        }
-        MultCount = readingSlot(readingIndex_);
-    }
+    run_.takeMeterChars(MSComm2->readText());
 }
 
-// Reading i belongs to sample i: an endless run's readings go round with its samples, and a
-// stopped run takes readings only for the samples it holds.
-int Form1::readingSlot(qint64 index) const {
-    if (checkValue(CheckInf) == 1)
-        return static_cast<int>(index % endlessRunWidth(TotalPoints, NumAvgPoints));
-    return static_cast<int>(std::min<qint64>(index, std::numeric_limits<int>::max()));
-}
-
-void Form1::takeReading(const QString& reading) {
-    ++LinkCount.readings;
+// Every reading is shown, and charted with the external channel on, whether or not the run
+// stores it.
+void Form1::showReading(const QString& reading) {
     LabelMultCH->setText(reading);
     if (AgilChann->isChecked())
         CWGraphMult->appendPoint(0, meter::readingValue(reading));
-    if (runStopped_ && readingIndex_ >= runRecords_) {
-        ++LateReadings;
-        showStreamLosses();
-        return;
-    }
-    if (!MultData.set(readingSlot(readingIndex_), reading)) {
-        ++DroppedReadings;
-        showStreamLosses();
-    }
 }
 
 } // namespace vemra

@@ -3,7 +3,7 @@
 // for the board and the meter. The two streams' decoders have tests of their own.
 
 #include "board/protocol.h"
-#include "meter/readingstore.h"
+#include "run/readingstore.h"
 #include "meter/scpi.h"
 #include "rig/commands.h"
 #include "rig/meter.h"

@@ -122,10 +122,8 @@ private slots:
     void readingStream() {
         FormFixture fx;
         Form1& f = fx.start();
-        f.CWNumEditTotPoint->setValue(25);
-        f.CWNumEditNumPoint->setValue(10);
-        f.CheckInf->setChecked(true);
         meterOn(fx);
+        fx.startRun(25, 10, true);
         fx.sendMeter("+1.23456789E+03,");
         QCOMPARE(f.LabelMultCH->text() + ' ' + f.MultData.text(0),
                  "+1,23456789E+03 +1,23456789E+03");

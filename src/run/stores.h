@@ -8,7 +8,7 @@
 // Each function says whether the shape changed.
 
 #include "common/matrix.h"
-#include "meter/readingstore.h"
+#include "run/readingstore.h"
 
 namespace vemra {
 

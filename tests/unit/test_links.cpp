@@ -7,6 +7,7 @@
 #include "meter/readingstore.h"
 #include "meter/scpi.h"
 #include "rig/commands.h"
+#include "rig/line.h"
 #include "rig/meter.h"
 #include "rig/signalsource.h"
 #include "support/records.h"
@@ -167,6 +168,46 @@ private slots:
                     lines << QString::fromStdString(describe(command));
             QVERIFY2(lines.join(", ") == commands, qPrintable(QString("split at %1").arg(split)));
         }
+    }
+
+    // A byte reaches the station once its last stop bit is through, never earlier; bytes
+    // handed over while the line is busy wait for it.
+    void lineKeepsItsPace_data() {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QList<qint64>>("pushes");  // at (ns), byte count; ...
+        QTest::addColumn<QList<qint64>>("through"); // each byte in turn (ns)
+        QTest::newRow("board record, 8N1")
+            << 115200 << 10 << QList<qint64>{5000, 3} << QList<qint64>{91806, 178612, 265417};
+        QTest::newRow("meter reply behind a reading, 8N2")
+            << 9600 << 11 << QList<qint64>{20'000'000, 2, 1'000'000, 1}
+            << QList<qint64>{21'145'834, 22'291'667, 23'437'501};
+        QTest::newRow("idle line between bursts")
+            << 115200 << 10 << QList<qint64>{0, 1, 10'000'000, 1}
+            << QList<qint64>{86806, 10'086'806};
+    }
+    void lineKeepsItsPace() {
+        QFETCH(int, baud);
+        QFETCH(int, bits);
+        QFETCH(QList<qint64>, pushes);
+        QFETCH(QList<qint64>, through);
+        Line line(baud, bits);
+        std::uint8_t next = 0;
+        for (qsizetype i = 0; i < pushes.size(); i += 2) {
+            std::vector<std::uint8_t> bytes(std::size_t(pushes[i + 1]));
+            for (std::uint8_t& byte : bytes)
+                byte = next++;
+            line.push(bytes, pushes[i]);
+        }
+        std::vector<std::uint8_t> out;
+        for (qsizetype k = 0; k < through.size(); ++k) {
+            QCOMPARE(line.nextDueNs(), std::optional<std::int64_t>(through[k]));
+            line.take(through[k] - 1, out);
+            QCOMPARE(out.size(), std::size_t(k));
+            line.take(through[k], out);
+            QVERIFY(out.size() == std::size_t(k + 1) && out.back() == k);
+        }
+        QVERIFY(line.empty() && !line.nextDueNs());
     }
 
     // The meter's pace decides which record each reading belongs to; the readings' text and

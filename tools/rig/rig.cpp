@@ -163,8 +163,8 @@ std::optional<std::int64_t> Rig::sleepNs(std::int64_t now) const {
     const auto until = [&sleep, now](std::int64_t at) {
         sleep = std::min(sleep.value_or(INT64_MAX), std::max<std::int64_t>(0, at - now));
     };
-    if (const auto meterDue = meter_.nextSendNs(); meterDue && meterPty_.isOpen())
-        until(*meterDue);
+    if (const auto due = meter_.nextSendNs(); due && meterPty_.isOpen())
+        until(std::max(*due, meterTakenAt_ + kWriteGapNs));
     if (const auto due = boardLine_.nextDueNs(); due && boardPty_.isOpen())
         until(std::max(*due, boardTakenAt_ + kWriteGapNs));
     if (vanishSince_) {
@@ -272,7 +272,10 @@ void Rig::readMeter(std::int64_t now) {
 }
 
 void Rig::sendMeter(std::int64_t now) {
+    const std::size_t waiting = meterOutput_.size();
     meter_.send(now, meterOutput_.tail());
+    if (meterOutput_.size() > waiting)
+        meterTakenAt_ = now;
     if (meterOutput_.empty() || meterOutput_.flush(meterPty_.master()))
         return;
     log_(std::string("meter: write failed: ") + std::strerror(errno) + ", " +

@@ -58,6 +58,7 @@ private:
     std::uint64_t dropped_ = 0;
     std::optional<std::int64_t> vanishSince_;
     OutputQueue meterOutput_;
+    std::int64_t meterTakenAt_ = 0;
 };
 
 } // namespace vemra::rig

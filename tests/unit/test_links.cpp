@@ -6,6 +6,7 @@
 #include "board/protocol.h"
 #include "meter/readingstore.h"
 #include "meter/scpi.h"
+#include "rig/board.h"
 #include "rig/commands.h"
 #include "rig/line.h"
 #include "rig/meter.h"
@@ -168,6 +169,60 @@ private slots:
                     lines << QString::fromStdString(describe(command));
             QVERIFY2(lines.join(", ") == commands, qPrintable(QString("split at %1").arg(split)));
         }
+    }
+
+    // Record 1 of a run (CH0 only: lead, sample low and high, checksum: "LabC") with its
+    // faults at each offset, the records around it whole, all as the truth tells. The extra
+    // byte is the seed's, wherever it goes.
+    void boardFaultsAtEveryOffset_data() {
+        QTest::addColumn<QString>("marks");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("sent"); // x: the extra byte
+        const std::pair<const char*, const char*> faults[] = {
+            {" lost", "abC LbC LaC Lab Lab Lab Lab Lab Lab"},
+            {" extra", "xLabC LxabC LaxbC LabxC LabCx LabCx LabCx LabCx LabCx"},
+            {" lost extra", "xabC LxbC LaxC Labx Labx Labx Labx Labx Labx"}};
+        for (const auto& [marks, patterns] : faults) {
+            const QStringList sent = QString(patterns).split(' ');
+            for (int offset = 0; offset < sent.size(); ++offset)
+                QTest::addRow("%s at %d", marks + 1, offset)
+                    << QString(marks) << offset << sent[offset];
+        }
+    }
+    void boardFaultsAtEveryOffset() {
+        QFETCH(QString, marks);
+        QFETCH(int, offset);
+        QFETCH(QString, sent);
+        QStringList truth;
+        const auto records = [&truth](bool lose, bool extra, int offset) {
+            Faults faults;
+            faults.faultOffset = std::uint64_t(offset);
+            faults.loseByteAt = lose ? std::optional<std::uint64_t>(1) : std::nullopt;
+            faults.extraByteAt = extra ? std::optional<std::uint64_t>(1) : std::nullopt;
+            truth.clear();
+            Board board(
+                faults, 5, [](const std::string&) {},
+                [&truth](const std::string& line) { truth << QString::fromStdString(line); });
+            board.apply({CommandKind::Channels, 1});
+            board.apply({CommandKind::Start});
+            std::vector<std::uint8_t> bytes;
+            for (int record = 0; record < 3; ++record)
+                board.next(bytes);
+            return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        };
+        const char extraByte = records(false, true, 0).at(4);
+        const QByteArray bytes = records(marks.contains("lost"), marks.contains("extra"), offset);
+
+        QByteArray expected;
+        for (int record = 0; record < 3; ++record) {
+            const QStringList fields = truth[record + 1].split(' ');
+            QCOMPARE(QStringList(fields.mid(4)).join(' '), record == 1 ? marks.mid(1) : "");
+            std::vector<std::uint8_t> whole;
+            appendRecord(whole, std::uint8_t(fields[2].toInt()), 1, {fields[3].toUShort()});
+            for (const QChar c : record == 1 ? sent : QString("LabC"))
+                expected += c == 'x' ? extraByte : char(whole.at(QString("LabC").indexOf(c)));
+        }
+        QCOMPARE(bytes, expected);
     }
 
     // A byte reaches the station once its last stop bit is through, never earlier; bytes

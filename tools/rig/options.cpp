@@ -9,11 +9,11 @@ namespace vemra::rig {
 
 namespace {
 
-std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min) {
+std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min, std::uint64_t max) {
     std::uint64_t value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, status] = std::from_chars(text.data(), end, value);
-    if (text.empty() || status != std::errc() || stop != end || value < min)
+    if (text.empty() || status != std::errc() || stop != end || value < min || value > max)
         return std::nullopt;
     return value;
 }
@@ -33,7 +33,11 @@ std::string usage() {
            "  --truth FILE              write every record and reading sent (ground truth)\n"
            "  --log FILE                also write the log to FILE\n"
            "  --bad-checksum-every N    every N-th record of a run has a wrong checksum\n"
-           "  --lose-byte-at N          record N (from 0) of a run misses a sample byte\n"
+           "  --lose-byte-at N          record N (from 0) of a run misses a byte\n"
+           "  --extra-byte-at N         record N (from 0) of a run has one byte too many\n"
+           "  --fault-offset K          the byte lost is byte K of the record, the extra byte\n"
+           "                            goes before byte K (0 to 8, default 1; past the\n"
+           "                            record's end: at its end)\n"
            "  --after-stop N            N more records follow the stop byte\n"
            "  --vanish-at N             the board port disappears after N records of the\n"
            "                            first run\n"
@@ -69,6 +73,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             std::uint64_t* count;
             std::optional<std::uint64_t>* optionalCount;
             std::uint64_t min;
+            std::uint64_t max = UINT64_MAX;
         };
         Faults& faults = options.faults;
         const Valued valued[] = {
@@ -78,6 +83,9 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             {"--seed", nullptr, &options.seed, nullptr, 0},
             {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
             {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},
+            {"--extra-byte-at", nullptr, nullptr, &faults.extraByteAt, 0},
+            // A record has at most 8 bytes: the extra byte can go after the last.
+            {"--fault-offset", nullptr, &faults.faultOffset, nullptr, 0, 8},
             {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
             {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
             {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
@@ -103,9 +111,13 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             *option->text = value;
             continue;
         }
-        const auto parsed = number(value, option->min);
+        const auto parsed = number(value, option->min, option->max);
         if (!parsed) {
-            error = name + " needs a whole number" + (option->min > 0 ? " of at least 1" : "") +
+            error = name + " needs a whole number" +
+                    (option->max < UINT64_MAX ? " from " + std::to_string(option->min) + " to " +
+                                                    std::to_string(option->max)
+                     : option->min > 0 ? " of at least 1"
+                                       : "") +
                     ", not \"" + value + "\"";
             return std::nullopt;
         }

@@ -10,6 +10,7 @@
 #include "rig/commands.h"
 #include "rig/line.h"
 #include "rig/meter.h"
+#include "rig/options.h"
 #include "rig/signalsource.h"
 #include "support/records.h"
 
@@ -20,6 +21,14 @@ using namespace vemra::board;
 using namespace vemra::meter;
 using namespace vemra::rig;
 using vemra::test::record;
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+} // namespace
 
 class LinksTest : public QObject {
     Q_OBJECT
@@ -297,6 +306,94 @@ private slots:
         say("\x03"); // device clear: no more readings
         meter.trigger(1, 4, {512, 300, 250}, 120'000'000);
         QCOMPARE(heard(1000), QString());
+    }
+
+    // Reading 1 of three with the meter's faults, as the line carries it and as the truth
+    // tells: in `sent`, a hex digit is the clean unit's character at that place ('f' is its
+    // ','), '*' what went in, as long as the notes say.
+    void meterFaultsInTheUnit_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("marks");
+        QTest::addColumn<QStringList>("notes");
+        QTest::newRow("lost character") << "--meter-lose-char-at 1"
+                                        << "012356789abcdef"
+                                        << " lost" << QStringList();
+        QTest::newRow("lost first character") << "--meter-lose-char-at 1 --meter-char-offset 0"
+                                              << "123456789abcdef"
+                                              << " lost" << QStringList();
+        QTest::newRow("lost character past the ','")
+            << "--meter-lose-char-at 1 --meter-char-offset 16"
+            << "0123456789abcde"
+            << " lost" << QStringList();
+        QTest::newRow("lost comma") << "--meter-lose-comma-at 1"
+                                    << "0123456789abcde"
+                                    << " lost-comma" << QStringList();
+        QTest::newRow("garbage before") << "--meter-garbage-at 1"
+                                        << "*0123456789abcdef"
+                                        << "" << QStringList{"# meter garbage 1 before=1"};
+        QTest::newRow("reply inside") << "--meter-reply-at 1 --meter-char-offset 9"
+                                      << "012345678*9abcdef"
+                                      << " broken" << QStringList{"# meter reply 1 before=1"};
+        QTest::newRow("long junk after the ','")
+            << "--meter-junk-at 1 --meter-junk-length 4096 --meter-char-offset 16"
+            << "0123456789abcdef*"
+            << "" << QStringList{"# meter junk 1 before=1 length=4096"};
+        QTest::newRow("all at one place")
+            << "--meter-lose-char-at 1 --meter-lose-comma-at 1 --meter-garbage-at 1 "
+               "--meter-reply-at 1 --meter-junk-at 1 --meter-junk-length 3 --meter-char-offset 7"
+            << "0123456*89abcde"
+            << " lost lost-comma broken"
+            << QStringList{"# meter garbage 1 before=1", "# meter reply 1 before=1",
+                           "# meter junk 1 before=1 length=3"};
+    }
+    void meterFaultsInTheUnit() {
+        QFETCH(QString, options);
+        QFETCH(QString, sent);
+        QFETCH(QString, marks);
+        QFETCH(QStringList, notes);
+        std::vector<std::string> args;
+        for (const QString& arg : options.split(' '))
+            args.push_back(arg.toStdString());
+        std::string error;
+        const auto parsed = parseOptions(args, error);
+        QVERIFY2(parsed, error.c_str());
+        QStringList truth;
+        Meter meter(
+            parsed->meterFaults, 1, [](const std::string&) {},
+            [&truth](const std::string& line) { truth << QString::fromStdString(line); });
+        const std::string_view setUp = "CONF:FRES\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n";
+        meter.receive(bytesOf(setUp), 0);
+        for (std::uint64_t record = 0; record < 3; ++record)
+            meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 300'000'000);
+        std::vector<std::uint8_t> out;
+        meter.send(std::int64_t(10) * 1'000'000'000, out);
+        const QByteArray stream(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+
+        QCOMPARE(truth.filter(QRegularExpression("^#")), notes);
+        QByteArray units[3];
+        for (const QString& line : truth.filter(QRegularExpression("^M "))) {
+            const QStringList fields = line.split(' ');
+            const int reading = fields[2].toInt();
+            QCOMPARE(QStringList(fields.mid(4)).join(' '), reading == 1 ? marks.mid(1) : "");
+            units[reading] = fields[3].toLatin1() + ',';
+        }
+        const qsizetype star = sent.indexOf(u'*');
+        const QByteArray in =
+            star < 0 ? QByteArray() : stream.mid(16 + star, stream.size() - 32 - sent.size() + 1);
+        qsizetype inLength = 0, replies = 0;
+        for (const QString& note : notes) {
+            inLength += note.contains("garbage") ? 16 : note.contains("reply") ? 15 : 0;
+            inLength += note.section('=', 2).toInt();
+            replies += note.contains("reply");
+        }
+        QByteArray expected = units[0];
+        for (const QChar c : sent)
+            expected += c == '*' ? in : units[1].mid(QString("0123456789abcdef").indexOf(c), 1);
+        QCOMPARE(stream, expected + units[2]);
+        QCOMPARE(in.size(), inLength);
+        QCOMPARE(in.count(',') + in.count('\r') + in.count('\n'), 3 * replies);
+        QVERIFY(replies == 0 || in.contains("+0,\"No error\"\r\n"));
     }
 
     // The force the rig's board samples follows the actuator the station drives: still when

@@ -16,7 +16,6 @@ constexpr std::size_t kErrorQueue = 20;
 constexpr std::size_t kLineMax = 256;
 constexpr std::uint8_t kDeviceClear = 3;
 constexpr double kNplcSteps[] = {0.02, 0.2, 1, 10, 100};
-constexpr std::string_view kGarbage = "!#$%&()*+-./:;<=>?@ABCDEFabcdef0123456789";
 
 std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -258,20 +257,14 @@ void Meter::measure(int run, const std::string& origin, const Samples& raw, std:
 
     const bool firstRun = run == 1 && origin != "- -";
     const std::uint64_t index = runReadings_++;
-    if (firstRun && faults_.garbageAt == index) {
-        std::string garbage;
-        for (std::uint64_t i = 0; garbage.size() < 16; ++i)
-            garbage += kGarbage[(seed_ * 31 + index * 7 + i * 13) % kGarbage.size()];
-        truth_("# meter garbage " + std::to_string(run) + " before=" + std::to_string(index));
-        line_.push(bytesOf(garbage), done);
-    }
-    if (firstRun && faults_.loseCharAt == index) {
-        text.erase(4, 1);
-        truth += " lost";
-    }
-    truth_(truth);
-    busyUntil_ = done + static_cast<std::int64_t>(text.size()) * kMeterCharNs;
-    line_.push(bytesOf(text), done);
+    const DamagedUnit unit =
+        damageUnit(text, firstRun ? faults_ : MeterFaults{}, seed_, run, index);
+    for (const std::string& note : unit.notes)
+        truth_(note);
+    truth_(truth + unit.marks);
+    // Busy with its own characters only: the foreign ones are the line's doing.
+    busyUntil_ = done + static_cast<std::int64_t>(unit.own) * kMeterCharNs;
+    line_.push(bytesOf(unit.bytes), done);
 }
 
 // A strain-gauge bridge arm: it follows the force and the slow channel, with a little noise

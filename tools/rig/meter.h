@@ -10,6 +10,7 @@
 
 #include "rig/board.h"
 #include "rig/line.h"
+#include "rig/meterfaults.h"
 #include "rig/record.h"
 
 #include <cstdint>
@@ -21,11 +22,6 @@
 #include <vector>
 
 namespace vemra::rig {
-
-struct MeterFaults {
-    std::optional<std::uint64_t> loseCharAt; // this reading of the first run loses a character
-    std::optional<std::uint64_t> garbageAt;  // a garbage unit goes before this reading
-};
 
 // Nanoseconds one character takes on the line: start, 8 data and 2 stop bits at 9600 baud.
 constexpr std::int64_t kMeterCharNs = 11 * 1'000'000'000LL / 9600;

@@ -43,8 +43,17 @@ std::string usage() {
            "                            first run\n"
            "  --records-limit N         a run stops by itself after N records\n"
            "  --meter-lose-char-at N    reading N (from 0) of the first run loses a character\n"
-           "  --meter-garbage-at N      16 garbage characters go before reading N (from 0)\n"
+           "  --meter-lose-comma-at N   reading N of the first run loses its ','\n"
+           "  --meter-garbage-at N      16 garbage characters go into reading N of the first\n"
+           "                            run\n"
+           "  --meter-reply-at N        a reply line +0,\"No error\" goes into reading N of\n"
+           "                            the first run\n"
+           "  --meter-junk-at N         junk bytes (any but ',', CR and LF) go into reading N\n"
            "                            of the first run\n"
+           "  --meter-junk-length L     how many junk bytes (default: 16)\n"
+           "  --meter-char-offset K     the lost character is character K of the unit (0 to\n"
+           "                            15, 15 is the ','; default 4), what goes in goes\n"
+           "                            before character K (0 to 16; default 0)\n"
            "  --help                    this text\n";
 }
 
@@ -76,6 +85,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             std::uint64_t max = UINT64_MAX;
         };
         Faults& faults = options.faults;
+        MeterFaults& meter = options.meterFaults;
         const Valued valued[] = {
             {"--dir", &options.dir, nullptr, nullptr, 0},
             {"--truth", &options.truthFile, nullptr, nullptr, 0},
@@ -89,8 +99,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
             {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
             {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
-            {"--meter-lose-char-at", nullptr, nullptr, &options.meterFaults.loseCharAt, 0},
-            {"--meter-garbage-at", nullptr, nullptr, &options.meterFaults.garbageAt, 0},
+            {"--meter-lose-char-at", nullptr, nullptr, &meter.loseCharAt, 0},
+            {"--meter-lose-comma-at", nullptr, nullptr, &meter.loseCommaAt, 0},
+            {"--meter-garbage-at", nullptr, nullptr, &meter.garbageAt, 0},
+            {"--meter-reply-at", nullptr, nullptr, &meter.replyAt, 0},
+            {"--meter-junk-at", nullptr, nullptr, &meter.junkAt, 0},
+            {"--meter-junk-length", nullptr, &meter.junkLength, nullptr, 1, 4096},
+            // A unit has 16 characters; what goes in may also go after the last.
+            {"--meter-char-offset", nullptr, nullptr, &meter.charOffset, 0, 16},
         };
         const auto option = std::find_if(std::begin(valued), std::end(valued),
                                          [&](const Valued& v) { return v.name == name; });

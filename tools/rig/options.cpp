@@ -54,7 +54,7 @@ std::string usage() {
            "                            of the first run\n"
            "  --meter-junk-length L     how many junk bytes (default: 16)\n"
            "  --meter-char-offset K     the lost character is character K of the unit (0 to\n"
-           "                            15, 15 is the ','; default 4), what goes in goes\n"
+           "                            14, 15 or 16 the ','; default 4), what goes in goes\n"
            "                            before character K (0 to 16; default 0)\n"
            "  --help                    this text\n";
 }

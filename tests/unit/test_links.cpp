@@ -281,10 +281,7 @@ private slots:
         Meter meter(
             {}, 1, [](const std::string&) {},
             [&truth](const std::string& line) { truth.push_back(line); });
-        const auto say = [&meter](std::string_view lines) {
-            meter.receive(
-                std::span(reinterpret_cast<const std::uint8_t*>(lines.data()), lines.size()), 0);
-        };
+        const auto say = [&meter](std::string_view lines) { meter.receive(bytesOf(lines), 0); };
         const auto heard = [&meter](std::int64_t ms) {
             std::vector<std::uint8_t> out;
             meter.send(ms * 1'000'000, out);
@@ -362,8 +359,7 @@ private slots:
         Meter meter(
             parsed->meterFaults, 1, [](const std::string&) {},
             [&truth](const std::string& line) { truth << QString::fromStdString(line); });
-        const std::string_view setUp = "CONF:FRES\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n";
-        meter.receive(bytesOf(setUp), 0);
+        meter.receive(bytesOf("CONF:FRES\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n"), 0);
         for (std::uint64_t record = 0; record < 3; ++record)
             meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 300'000'000);
         std::vector<std::uint8_t> out;

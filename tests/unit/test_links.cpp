@@ -5,8 +5,11 @@
 #include "board/protocol.h"
 #include "run/readingstore.h"
 #include "meter/scpi.h"
+#include "rig/board.h"
 #include "rig/commands.h"
+#include "rig/line.h"
 #include "rig/meter.h"
+#include "rig/options.h"
 #include "rig/signalsource.h"
 #include "support/records.h"
 
@@ -16,6 +19,14 @@ using namespace vemra;
 using namespace vemra::board;
 using namespace vemra::meter;
 using namespace vemra::rig;
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+} // namespace
 
 class LinksTest : public QObject {
     Q_OBJECT
@@ -122,6 +133,100 @@ private slots:
         }
     }
 
+    // Record 1 of a run (CH0 only: lead, sample low and high, checksum: "LabC") with its
+    // faults at each offset, the records around it whole, all as the truth tells. The extra
+    // byte is the seed's, wherever it goes.
+    void boardFaultsAtEveryOffset_data() {
+        QTest::addColumn<QString>("marks");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("sent"); // x: the extra byte
+        const std::pair<const char*, const char*> faults[] = {
+            {" lost", "abC LbC LaC Lab Lab Lab Lab Lab Lab"},
+            {" extra", "xLabC LxabC LaxbC LabxC LabCx LabCx LabCx LabCx LabCx"},
+            {" lost extra", "xabC LxbC LaxC Labx Labx Labx Labx Labx Labx"}};
+        for (const auto& [marks, patterns] : faults) {
+            const QStringList sent = QString(patterns).split(' ');
+            for (int offset = 0; offset < sent.size(); ++offset)
+                QTest::addRow("%s at %d", marks + 1, offset)
+                    << QString(marks) << offset << sent[offset];
+        }
+    }
+    void boardFaultsAtEveryOffset() {
+        QFETCH(QString, marks);
+        QFETCH(int, offset);
+        QFETCH(QString, sent);
+        QStringList truth;
+        const auto records = [&truth](bool lose, bool extra, int offset) {
+            Faults faults;
+            faults.faultOffset = std::uint64_t(offset);
+            faults.loseByteAt = lose ? std::optional<std::uint64_t>(1) : std::nullopt;
+            faults.extraByteAt = extra ? std::optional<std::uint64_t>(1) : std::nullopt;
+            truth.clear();
+            Board board(
+                faults, 5, [](const std::string&) {},
+                [&truth](const std::string& line) { truth << QString::fromStdString(line); });
+            board.apply({CommandKind::Channels, 1});
+            board.apply({CommandKind::Start});
+            std::vector<std::uint8_t> bytes;
+            for (int record = 0; record < 3; ++record)
+                board.next(bytes);
+            return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        };
+        const char extraByte = records(false, true, 0).at(4);
+        const QByteArray bytes = records(marks.contains("lost"), marks.contains("extra"), offset);
+
+        QByteArray expected;
+        for (int record = 0; record < 3; ++record) {
+            const QStringList fields = truth[record + 1].split(' ');
+            QCOMPARE(QStringList(fields.mid(4)).join(' '), record == 1 ? marks.mid(1) : "");
+            std::vector<std::uint8_t> whole;
+            appendRecord(whole, std::uint8_t(fields[2].toInt()), 1, {fields[3].toUShort()});
+            for (const QChar c : record == 1 ? sent : QString("LabC"))
+                expected += c == 'x' ? extraByte : char(whole.at(QString("LabC").indexOf(c)));
+        }
+        QCOMPARE(bytes, expected);
+    }
+
+    // A byte reaches the station once its last stop bit is through, never earlier; bytes
+    // handed over while the line is busy wait for it.
+    void lineKeepsItsPace_data() {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QList<qint64>>("pushes");  // at (ns), byte count; ...
+        QTest::addColumn<QList<qint64>>("through"); // each byte in turn (ns)
+        QTest::newRow("board record, 8N1")
+            << 115200 << 10 << QList<qint64>{5000, 3} << QList<qint64>{91806, 178612, 265417};
+        QTest::newRow("meter reply behind a reading, 8N2")
+            << 9600 << 11 << QList<qint64>{20'000'000, 2, 1'000'000, 1}
+            << QList<qint64>{21'145'834, 22'291'667, 23'437'501};
+        QTest::newRow("idle line between bursts")
+            << 115200 << 10 << QList<qint64>{0, 1, 10'000'000, 1}
+            << QList<qint64>{86806, 10'086'806};
+    }
+    void lineKeepsItsPace() {
+        QFETCH(int, baud);
+        QFETCH(int, bits);
+        QFETCH(QList<qint64>, pushes);
+        QFETCH(QList<qint64>, through);
+        Line line(baud, bits);
+        std::uint8_t next = 0;
+        for (qsizetype i = 0; i < pushes.size(); i += 2) {
+            std::vector<std::uint8_t> bytes(std::size_t(pushes[i + 1]));
+            for (std::uint8_t& byte : bytes)
+                byte = next++;
+            line.push(bytes, pushes[i]);
+        }
+        std::vector<std::uint8_t> out;
+        for (qsizetype k = 0; k < through.size(); ++k) {
+            QCOMPARE(line.nextDueNs(), std::optional<std::int64_t>(through[k]));
+            line.take(through[k] - 1, out);
+            QCOMPARE(out.size(), std::size_t(k));
+            line.take(through[k], out);
+            QVERIFY(out.size() == std::size_t(k + 1) && out.back() == k);
+        }
+        QVERIFY(line.empty() && !line.nextDueNs());
+    }
+
     // The meter's pace decides which record each reading belongs to; the readings' text and
     // the injected faults are checked against the station in the rig runs.
     void meterReadsOncePerTriggerWhenNotBusy() {
@@ -129,10 +234,7 @@ private slots:
         Meter meter(
             {}, 1, [](const std::string&) {},
             [&truth](const std::string& line) { truth.push_back(line); });
-        const auto say = [&meter](std::string_view lines) {
-            meter.receive(
-                std::span(reinterpret_cast<const std::uint8_t*>(lines.data()), lines.size()), 0);
-        };
+        const auto say = [&meter](std::string_view lines) { meter.receive(bytesOf(lines), 0); };
         const auto heard = [&meter](std::int64_t ms) {
             std::vector<std::uint8_t> out;
             meter.send(ms * 1'000'000, out);
@@ -142,17 +244,105 @@ private slots:
             "READ?\r\n");
 
         // Records every 30 ms; a reading takes 20 ms of integration and 18.3 ms on the line,
-        // so records 1 and 3 come while the meter is busy.
+        // a character every 1.15 ms, so records 1 and 3 come while the meter is busy.
         for (std::uint64_t record = 0; record < 4; ++record)
             meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 30'000'000);
         QCOMPARE(heard(19), QString());
-        QCOMPARE(heard(90).count(u','), 2);
+        QCOMPARE(heard(30).size(), 8);
+        QCOMPARE(heard(99).count(u','), 2);
         QCOMPARE(truth.size(), std::size_t(2));
         QVERIFY(QString::fromStdString(truth.back()).startsWith("M 1 2 "));
 
         say("\x03"); // device clear: no more readings
         meter.trigger(1, 4, {512, 300, 250}, 120'000'000);
         QCOMPARE(heard(1000), QString());
+    }
+
+    // Reading 1 of three with the meter's faults, as the line carries it and as the truth
+    // tells: in `sent`, a hex digit is the clean unit's character at that place ('f' is its
+    // ','), '*' what went in, as long as the notes say.
+    void meterFaultsInTheUnit_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("marks");
+        QTest::addColumn<QStringList>("notes");
+        QTest::newRow("lost character") << "--meter-lose-char-at 1"
+                                        << "012356789abcdef"
+                                        << " lost" << QStringList();
+        QTest::newRow("lost first character") << "--meter-lose-char-at 1 --meter-char-offset 0"
+                                              << "123456789abcdef"
+                                              << " lost" << QStringList();
+        QTest::newRow("lost character past the ','")
+            << "--meter-lose-char-at 1 --meter-char-offset 16"
+            << "0123456789abcde"
+            << " lost" << QStringList();
+        QTest::newRow("lost comma") << "--meter-lose-comma-at 1"
+                                    << "0123456789abcde"
+                                    << " lost-comma" << QStringList();
+        QTest::newRow("garbage before") << "--meter-garbage-at 1"
+                                        << "*0123456789abcdef"
+                                        << "" << QStringList{"# meter garbage 1 before=1"};
+        QTest::newRow("reply inside") << "--meter-reply-at 1 --meter-char-offset 9"
+                                      << "012345678*9abcdef"
+                                      << " broken" << QStringList{"# meter reply 1 before=1"};
+        QTest::newRow("long junk after the ','")
+            << "--meter-junk-at 1 --meter-junk-length 4096 --meter-char-offset 16"
+            << "0123456789abcdef*"
+            << "" << QStringList{"# meter junk 1 before=1 length=4096"};
+        QTest::newRow("all at one place")
+            << "--meter-lose-char-at 1 --meter-lose-comma-at 1 --meter-garbage-at 1 "
+               "--meter-reply-at 1 --meter-junk-at 1 --meter-junk-length 3 --meter-char-offset 7"
+            << "0123456*89abcde"
+            << " lost lost-comma broken"
+            << QStringList{"# meter garbage 1 before=1", "# meter reply 1 before=1",
+                           "# meter junk 1 before=1 length=3"};
+    }
+    void meterFaultsInTheUnit() {
+        QFETCH(QString, options);
+        QFETCH(QString, sent);
+        QFETCH(QString, marks);
+        QFETCH(QStringList, notes);
+        std::vector<std::string> args;
+        for (const QString& arg : options.split(' '))
+            args.push_back(arg.toStdString());
+        std::string error;
+        const auto parsed = parseOptions(args, error);
+        QVERIFY2(parsed, error.c_str());
+        QStringList truth;
+        Meter meter(
+            parsed->meterFaults, 1, [](const std::string&) {},
+            [&truth](const std::string& line) { truth << QString::fromStdString(line); });
+        meter.receive(bytesOf("CONF:FRES\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n"), 0);
+        for (std::uint64_t record = 0; record < 3; ++record)
+            meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 300'000'000);
+        std::vector<std::uint8_t> out;
+        meter.send(std::int64_t(10) * 1'000'000'000, out);
+        const QByteArray stream(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+
+        QCOMPARE(truth.filter(QRegularExpression("^#")), notes);
+        QByteArray units[3];
+        for (const QString& line : truth.filter(QRegularExpression("^M "))) {
+            const QStringList fields = line.split(' ');
+            const int reading = fields[2].toInt();
+            QCOMPARE(QStringList(fields.mid(4)).join(' '), reading == 1 ? marks.mid(1) : "");
+            units[reading] = fields[3].toLatin1() + ',';
+        }
+        const qsizetype star = sent.indexOf(u'*');
+        const QByteArray in =
+            star < 0 ? QByteArray() : stream.mid(16 + star, stream.size() - 32 - sent.size() + 1);
+        qsizetype inLength = 0, replies = 0;
+        for (const QString& note : notes) {
+            inLength += note.contains("garbage") ? 16 : note.contains("reply") ? 15 : 0;
+            inLength += note.section('=', 2).toInt();
+            replies += note.contains("reply");
+        }
+        QByteArray expected = units[0];
+        for (const QChar c : sent)
+            expected += c == '*' ? in : units[1].mid(QString("0123456789abcdef").indexOf(c), 1);
+        QCOMPARE(stream, expected + units[2]);
+        QCOMPARE(in.size(), inLength);
+        QCOMPARE(in.count(',') + in.count('\r') + in.count('\n'), 3 * replies);
+        QVERIFY(replies == 0 || in.contains("+0,\"No error\"\r\n"));
     }
 
     // The force the rig's board samples follows the actuator the station drives: still when

@@ -9,11 +9,13 @@ namespace {
 
 constexpr int kMinPeriod = 10;
 constexpr int kMaxPeriod = 64000;
+constexpr int kExtraByteStream = 4; // past the channels' and the meter's noise
 
 } // namespace
 
 Board::Board(const Faults& faults, std::uint64_t seed, LineSink log, LineSink truth)
     : faults_(faults)
+    , seed_(seed)
     , source_(seed)
     , log_(std::move(log))
     , truth_(std::move(truth)) {}
@@ -92,10 +94,7 @@ Sampled Board::next(std::vector<std::uint8_t>& out, bool dropped) {
         ++record.back();
         line += " bad";
     }
-    if (faults_.loseByteAt == index_ && record.size() > 2) {
-        record.erase(record.begin() + 1);
-        line += " lost";
-    }
+    damage(record, line);
     if (dropped)
         line += " dropped";
     truth_(line);
@@ -108,6 +107,26 @@ Sampled Board::next(std::vector<std::uint8_t>& out, bool dropped) {
     if (!dropped)
         out.insert(out.end(), record.begin(), record.end());
     return sampled;
+}
+
+// Both faults count bytes in the record as sampled, so at one offset the extra byte takes
+// the lost byte's place.
+void Board::damage(std::vector<std::uint8_t>& record, std::string& truth) {
+    const bool lose = faults_.loseByteAt == index_;
+    const bool extra = faults_.extraByteAt == index_;
+    const std::size_t size = record.size();
+    const std::size_t offset = faults_.faultOffset;
+    if ((lose && offset >= size) || (extra && offset > size))
+        log_("board: fault offset " + std::to_string(offset) + " is past the " +
+             std::to_string(size) + "-byte record, the fault goes at its end");
+    if (extra)
+        record.insert(record.begin() + static_cast<std::ptrdiff_t>(std::min(offset, size)),
+                      static_cast<std::uint8_t>(noiseBits(seed_, run_, index_, kExtraByteStream)));
+    if (lose)
+        record.erase(record.begin() +
+                     static_cast<std::ptrdiff_t>(std::min(offset, size - 1) +
+                                                 (extra && offset < size ? 1 : 0)));
+    truth += std::string(lose ? " lost" : "") + (extra ? " extra" : "");
 }
 
 void Board::checkEnd() {

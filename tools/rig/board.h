@@ -15,11 +15,14 @@
 namespace vemra::rig {
 
 struct Faults {
-    std::uint64_t badChecksumEvery = 0;      // 0: never; else every N-th record of a run, from 1
-    std::optional<std::uint64_t> loseByteAt; // record index within each run
-    std::uint64_t afterStop = 0;             // records still sent after the stop byte
-    std::optional<std::uint64_t> vanishAt;   // records of the first run before the port goes
-    std::uint64_t recordsLimit = 0;          // 0: none
+    std::uint64_t badChecksumEvery = 0;       // 0: never; else every N-th record of a run, from 1
+    std::optional<std::uint64_t> loseByteAt;  // record index within each run
+    std::optional<std::uint64_t> extraByteAt; // record index within each run
+    // The byte lost, and the byte the extra one goes before, in the record as sampled.
+    std::uint64_t faultOffset = 1;
+    std::uint64_t afterStop = 0;           // records still sent after the stop byte
+    std::optional<std::uint64_t> vanishAt; // records of the first run before the port goes
+    std::uint64_t recordsLimit = 0;        // 0: none
 };
 
 using LineSink = std::function<void(const std::string&)>;
@@ -48,12 +51,14 @@ public:
 
 private:
     void noteChange();
+    void damage(std::vector<std::uint8_t>& record, std::string& truth);
     void start();
     void stop();
     void checkEnd();
     void endStreaming(const std::string& truth, const std::string& log);
 
     Faults faults_;
+    std::uint64_t seed_;
     SignalSource source_;
     LineSink log_;
     LineSink truth_;

@@ -16,7 +16,10 @@ constexpr std::size_t kErrorQueue = 20;
 constexpr std::size_t kLineMax = 256;
 constexpr std::uint8_t kDeviceClear = 3;
 constexpr double kNplcSteps[] = {0.02, 0.2, 1, 10, 100};
-constexpr std::string_view kGarbage = "!#$%&()*+-./:;<=>?@ABCDEFabcdef0123456789";
+
+std::span<const std::uint8_t> bytesOf(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 
 std::string upper(std::string_view text) {
     std::string out(text);
@@ -97,7 +100,7 @@ void Meter::receive(std::span<const std::uint8_t> bytes, std::int64_t now) {
             // Aborts the measurement and empties the output, as the instrument's ^C does.
             log_("meter: device clear");
             reading_ = false;
-            output_.clear();
+            line_.clear();
             input_.clear();
         } else if (byte == '\n') {
             line(input_, now);
@@ -229,10 +232,8 @@ void Meter::error(int code, std::string_view text) {
 }
 
 void Meter::reply(std::string text, std::int64_t at) {
-    // The output is one queue: a reply waits behind a reading still being measured.
-    if (!output_.empty())
-        at = std::max(at, output_.back().at);
-    output_.push_back({at, std::move(text) + "\r\n"});
+    // Behind a reading still being measured, whose place on the line is taken already.
+    line_.push(bytesOf(text + "\r\n"), at);
 }
 
 void Meter::trigger(int run, std::uint64_t record, const Samples& raw, std::int64_t now) {
@@ -256,20 +257,14 @@ void Meter::measure(int run, const std::string& origin, const Samples& raw, std:
 
     const bool firstRun = run == 1 && origin != "- -";
     const std::uint64_t index = runReadings_++;
-    if (firstRun && faults_.garbageAt == index) {
-        std::string garbage;
-        for (std::uint64_t i = 0; garbage.size() < 16; ++i)
-            garbage += kGarbage[(seed_ * 31 + index * 7 + i * 13) % kGarbage.size()];
-        truth_("# meter garbage " + std::to_string(run) + " before=" + std::to_string(index));
-        output_.push_back({done, garbage});
-    }
-    if (firstRun && faults_.loseCharAt == index) {
-        text.erase(4, 1);
-        truth += " lost";
-    }
-    truth_(truth);
-    busyUntil_ = done + static_cast<std::int64_t>(text.size()) * kMeterCharNs;
-    output_.push_back({done, std::move(text)});
+    const DamagedUnit unit =
+        damageUnit(text, firstRun ? faults_ : MeterFaults{}, seed_, run, index);
+    for (const std::string& note : unit.notes)
+        truth_(note);
+    truth_(truth + unit.marks);
+    // Busy with its own characters only: the foreign ones are the line's doing.
+    busyUntil_ = done + static_cast<std::int64_t>(unit.own) * kMeterCharNs;
+    line_.push(bytesOf(unit.bytes), done);
 }
 
 // A strain-gauge bridge arm: it follows the force and the slow channel, with a little noise
@@ -291,16 +286,11 @@ double Meter::value(const Samples& raw, std::int64_t now) const {
 void Meter::send(std::int64_t now, std::vector<std::uint8_t>& out) {
     while (reading_ && source_ == Source::Immediate && busyUntil_ <= now)
         measure(run_, "- -", last_, busyUntil_);
-    while (!output_.empty() && output_.front().at <= now) {
-        out.insert(out.end(), output_.front().bytes.begin(), output_.front().bytes.end());
-        output_.pop_front();
-    }
+    line_.take(now, out);
 }
 
 std::optional<std::int64_t> Meter::nextSendNs() const {
-    std::optional<std::int64_t> next;
-    if (!output_.empty())
-        next = output_.front().at;
+    std::optional<std::int64_t> next = line_.nextDueNs();
     if (reading_ && source_ == Source::Immediate)
         next = std::min(next.value_or(busyUntil_), busyUntil_);
     return next;

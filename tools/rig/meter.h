@@ -4,10 +4,13 @@
 // an error queue, and after "READ?" measures once per trigger: a board record with the
 // external trigger, back to back with the immediate one. A measurement integrates over
 // NPLC power-line cycles of 50 Hz, then its reading goes out at 9600 baud with two stop
-// bits; triggers that come while it is busy are ignored, as on the real instrument.
-// Time is the caller's monotonic clock; the bytes a caller takes are due by then.
+// bits, one character after another; triggers that come while it is busy are ignored, as on
+// the real instrument. Time is the caller's monotonic clock; the bytes a caller takes are
+// through the line by then.
 
 #include "rig/board.h"
+#include "rig/line.h"
+#include "rig/meterfaults.h"
 #include "rig/record.h"
 
 #include <cstdint>
@@ -19,11 +22,6 @@
 #include <vector>
 
 namespace vemra::rig {
-
-struct MeterFaults {
-    std::optional<std::uint64_t> loseCharAt; // this reading of the first run loses a character
-    std::optional<std::uint64_t> garbageAt;  // a garbage unit goes before this reading
-};
 
 // Nanoseconds one character takes on the line: start, 8 data and 2 stop bits at 9600 baud.
 constexpr std::int64_t kMeterCharNs = 11 * 1'000'000'000LL / 9600;
@@ -39,9 +37,9 @@ public:
     void receive(std::span<const std::uint8_t> bytes, std::int64_t now);
     // The board's trigger out: record `record` of board run `run` was sampled now.
     void trigger(int run, std::uint64_t record, const Samples& raw, std::int64_t now);
-    // Appends what the meter has sent by now.
+    // Appends what has come through the line by now.
     void send(std::int64_t now, std::vector<std::uint8_t>& out);
-    // When the next bytes are due, if any are coming.
+    // When the next byte is through or the next immediate trigger is due, if any.
     std::optional<std::int64_t> nextSendNs() const;
 
     // The configuration lines it has taken, in order (since the last *RST).
@@ -80,11 +78,8 @@ private:
     int run_ = 0;
     std::uint64_t runReadings_ = 0;
 
-    struct Pending {
-        std::int64_t at;
-        std::string bytes;
-    };
-    std::deque<Pending> output_;
+    // Readings and replies share it: whatever comes next waits for what is on it.
+    Line line_{9600, 11}; // 8N2
     std::string input_;
 };
 

@@ -9,11 +9,11 @@ namespace vemra::rig {
 
 namespace {
 
-std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min) {
+std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min, std::uint64_t max) {
     std::uint64_t value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, status] = std::from_chars(text.data(), end, value);
-    if (text.empty() || status != std::errc() || stop != end || value < min)
+    if (text.empty() || status != std::errc() || stop != end || value < min || value > max)
         return std::nullopt;
     return value;
 }
@@ -25,22 +25,37 @@ std::string usage() {
            "Plays the acquisition board on ./Comm1 and the multimeter on ./Comm2\n"
            "(pseudo-terminals) until SIGINT or SIGTERM. The multimeter answers SCPI\n"
            "lines like an Agilent 34401A and, after READ? with TRIG:SOUR EXT, takes one\n"
-           "reading per board record while it is not busy.\n"
+           "reading per board record while it is not busy. Bytes arrive a few at a time\n"
+           "at each line's pace: 115200 baud 8N1 on Comm1, 9600 baud 8N2 on Comm2.\n"
            "\n"
            "  --dir DIR                 where to link Comm1 and Comm2 (default: .)\n"
            "  --seed N                  noise seed (default: 1)\n"
-           "  --fast                    send records as fast as the line takes them\n"
+           "  --fast                    send records as fast as the pseudo-terminal takes\n"
+           "                            them, not at the board line's pace\n"
            "  --truth FILE              write every record and reading sent (ground truth)\n"
            "  --log FILE                also write the log to FILE\n"
            "  --bad-checksum-every N    every N-th record of a run has a wrong checksum\n"
-           "  --lose-byte-at N          record N (from 0) of a run misses a sample byte\n"
+           "  --lose-byte-at N          record N (from 0) of a run misses a byte\n"
+           "  --extra-byte-at N         record N (from 0) of a run has one byte too many\n"
+           "  --fault-offset K          the byte lost is byte K of the record, the extra byte\n"
+           "                            goes before byte K (0 to 8, default 1; past the\n"
+           "                            record's end: at its end)\n"
            "  --after-stop N            N more records follow the stop byte\n"
            "  --vanish-at N             the board port disappears after N records of the\n"
            "                            first run\n"
            "  --records-limit N         a run stops by itself after N records\n"
            "  --meter-lose-char-at N    reading N (from 0) of the first run loses a character\n"
-           "  --meter-garbage-at N      16 garbage characters go before reading N (from 0)\n"
+           "  --meter-lose-comma-at N   reading N of the first run loses its ','\n"
+           "  --meter-garbage-at N      16 garbage characters go into reading N of the first\n"
+           "                            run\n"
+           "  --meter-reply-at N        a reply line +0,\"No error\" goes into reading N of\n"
+           "                            the first run\n"
+           "  --meter-junk-at N         junk bytes (any but ',', CR and LF) go into reading N\n"
            "                            of the first run\n"
+           "  --meter-junk-length L     how many junk bytes (default: 16)\n"
+           "  --meter-char-offset K     the lost character is character K of the unit (0 to\n"
+           "                            14, 15 or 16 the ','; default 4), what goes in goes\n"
+           "                            before character K (0 to 16; default 0)\n"
            "  --help                    this text\n";
 }
 
@@ -69,8 +84,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             std::uint64_t* count;
             std::optional<std::uint64_t>* optionalCount;
             std::uint64_t min;
+            std::uint64_t max = UINT64_MAX;
         };
         Faults& faults = options.faults;
+        MeterFaults& meter = options.meterFaults;
         const Valued valued[] = {
             {"--dir", &options.dir, nullptr, nullptr, 0},
             {"--truth", &options.truthFile, nullptr, nullptr, 0},
@@ -78,11 +95,20 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             {"--seed", nullptr, &options.seed, nullptr, 0},
             {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
             {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},
+            {"--extra-byte-at", nullptr, nullptr, &faults.extraByteAt, 0},
+            // A record has at most 8 bytes: the extra byte can go after the last.
+            {"--fault-offset", nullptr, &faults.faultOffset, nullptr, 0, 8},
             {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
             {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
             {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
-            {"--meter-lose-char-at", nullptr, nullptr, &options.meterFaults.loseCharAt, 0},
-            {"--meter-garbage-at", nullptr, nullptr, &options.meterFaults.garbageAt, 0},
+            {"--meter-lose-char-at", nullptr, nullptr, &meter.loseCharAt, 0},
+            {"--meter-lose-comma-at", nullptr, nullptr, &meter.loseCommaAt, 0},
+            {"--meter-garbage-at", nullptr, nullptr, &meter.garbageAt, 0},
+            {"--meter-reply-at", nullptr, nullptr, &meter.replyAt, 0},
+            {"--meter-junk-at", nullptr, nullptr, &meter.junkAt, 0},
+            {"--meter-junk-length", nullptr, &meter.junkLength, nullptr, 1, 4096},
+            // A unit has 16 characters; what goes in may also go after the last.
+            {"--meter-char-offset", nullptr, nullptr, &meter.charOffset, 0, 16},
         };
         const auto option = std::find_if(std::begin(valued), std::end(valued),
                                          [&](const Valued& v) { return v.name == name; });
@@ -103,9 +129,13 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             *option->text = value;
             continue;
         }
-        const auto parsed = number(value, option->min);
+        const auto parsed = number(value, option->min, option->max);
         if (!parsed) {
-            error = name + " needs a whole number" + (option->min > 0 ? " of at least 1" : "") +
+            error = name + " needs a whole number" +
+                    (option->max < UINT64_MAX ? " from " + std::to_string(option->min) + " to " +
+                                                    std::to_string(option->max)
+                     : option->min > 0 ? " of at least 1"
+                                       : "") +
                     ", not \"" + value + "\"";
             return std::nullopt;
         }

@@ -19,6 +19,10 @@ constexpr std::size_t kQueueCap = 8 * 1024 * 1024;
 // --fast keeps this much ready for the line and no more, so a station that stops reading
 // costs neither memory nor CPU.
 constexpr std::size_t kFastFill = 64 * 1024;
+// A line carries byte after byte; waking for each would cost a good part of a core at
+// 115200 baud, so the rig writes what is through at most this often. A record still
+// reaches the station in pieces.
+constexpr std::int64_t kWriteGapNs = 500'000;
 // Records sent at once when the loop woke late; beyond this the schedule starts afresh.
 constexpr std::uint64_t kCatchUpCap = 1000;
 // A vanishing board waits for the station to read what was sent, up to the grace. Bytes
@@ -146,7 +150,7 @@ int Rig::run() {
             dropPty(meterPty_, meterLink_, "meter");
         if (boardPty_.isOpen()) {
             produceRecords(now);
-            sendBoard();
+            sendBoard(now);
             finishVanishing(now);
         }
         if (meterPty_.isOpen())
@@ -159,8 +163,10 @@ std::optional<std::int64_t> Rig::sleepNs(std::int64_t now) const {
     const auto until = [&sleep, now](std::int64_t at) {
         sleep = std::min(sleep.value_or(INT64_MAX), std::max<std::int64_t>(0, at - now));
     };
-    if (const auto meterDue = meter_.nextSendNs(); meterDue && meterPty_.isOpen())
-        until(*meterDue);
+    if (const auto due = meter_.nextSendNs(); due && meterPty_.isOpen())
+        until(std::max(*due, meterTakenAt_ + kWriteGapNs));
+    if (const auto due = boardLine_.nextDueNs(); due && boardPty_.isOpen())
+        until(std::max(*due, boardTakenAt_ + kWriteGapNs));
     if (vanishSince_) {
         until(now + kVanishCheckNs);
     } else if (boardPty_.isOpen() && board_.streaming()) {
@@ -199,7 +205,7 @@ void Rig::produceRecords(std::int64_t now) {
     }
     std::uint64_t sent = 0;
     while (board_.streaming() && deadline_ <= now && sent < kCatchUpCap) {
-        const bool full = output_.size() >= kQueueCap;
+        const bool full = output_.size() + boardLine_.pending() >= kQueueCap;
         if (full && dropped_ == 0)
             log_("board: output queue full (the station is not reading), dropping records");
         else if (!full && dropped_ > 0) {
@@ -208,7 +214,9 @@ void Rig::produceRecords(std::int64_t now) {
             dropped_ = 0;
         }
         // The meter is triggered when the record is sampled, whether or not it can be sent.
-        const Sampled sampled = board_.next(output_.tail(), full);
+        record_.clear();
+        const Sampled sampled = board_.next(record_, full);
+        boardLine_.push(record_, deadline_);
         meter_.trigger(sampled.run, sampled.index, sampled.raw, deadline_);
         dropped_ += full ? 1 : 0;
         deadline_ += board_.period() * kNsPerPeriodUnit;
@@ -221,7 +229,11 @@ void Rig::produceRecords(std::int64_t now) {
     }
 }
 
-void Rig::sendBoard() {
+void Rig::sendBoard(std::int64_t now) {
+    const std::size_t waiting = output_.size();
+    boardLine_.take(now, output_.tail());
+    if (output_.size() > waiting)
+        boardTakenAt_ = now;
     if (output_.empty() || output_.flush(boardPty_.master()))
         return;
     log_(std::string("board: write failed: ") + std::strerror(errno) + ", " +
@@ -235,7 +247,7 @@ void Rig::finishVanishing(std::int64_t now) {
     if (!vanishSince_)
         vanishSince_ = now;
     const std::int64_t waited = now - *vanishSince_;
-    const bool read = output_.empty() && boardPty_.unread() == 0;
+    const bool read = boardLine_.empty() && output_.empty() && boardPty_.unread() == 0;
     if (waited < kVanishSettleNs || (waited < kVanishGraceNs && !read))
         return;
     vanishSince_.reset();
@@ -245,8 +257,10 @@ void Rig::finishVanishing(std::int64_t now) {
 void Rig::dropPty(Pty& pty, const std::string& link, const std::string& name) {
     removeLink(link, pty.slavePath());
     pty.close();
-    if (&pty == &boardPty_)
+    if (&pty == &boardPty_) {
+        boardLine_.clear();
         output_.clear();
+    }
     log_(name + ": port closed and " + link + " removed");
 }
 
@@ -258,7 +272,10 @@ void Rig::readMeter(std::int64_t now) {
 }
 
 void Rig::sendMeter(std::int64_t now) {
+    const std::size_t waiting = meterOutput_.size();
     meter_.send(now, meterOutput_.tail());
+    if (meterOutput_.size() > waiting)
+        meterTakenAt_ = now;
     if (meterOutput_.empty() || meterOutput_.flush(meterPty_.master()))
         return;
     log_(std::string("meter: write failed: ") + std::strerror(errno) + ", " +

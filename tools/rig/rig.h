@@ -1,9 +1,11 @@
 #pragma once
 // The rig's event loop: one thread, ppoll() on the two pseudo-terminals and a signal
-// descriptor, records paced by absolute deadlines on the monotonic clock.
+// descriptor, records paced by absolute deadlines on the monotonic clock and their bytes
+// by the line's own pace.
 
 #include "rig/board.h"
 #include "rig/commands.h"
+#include "rig/line.h"
 #include "rig/linelog.h"
 #include "rig/meter.h"
 #include "rig/options.h"
@@ -28,7 +30,7 @@ private:
     void tearDown();
     void readBoard(std::int64_t now);
     void produceRecords(std::int64_t now);
-    void sendBoard();
+    void sendBoard(std::int64_t now);
     void finishVanishing(std::int64_t now);
     void dropPty(Pty& pty, const std::string& link, const std::string& name);
     void readMeter(std::int64_t now);
@@ -48,11 +50,15 @@ private:
     std::string meterLink_;
     int signals_ = -1;
 
+    Line boardLine_{115200, 10}; // 8N1
+    std::vector<std::uint8_t> record_;
+    std::int64_t boardTakenAt_ = 0;
     OutputQueue output_;
     std::int64_t deadline_ = 0;
     std::uint64_t dropped_ = 0;
     std::optional<std::int64_t> vanishSince_;
     OutputQueue meterOutput_;
+    std::int64_t meterTakenAt_ = 0;
 };
 
 } // namespace vemra::rig

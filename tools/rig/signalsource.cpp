@@ -31,10 +31,13 @@ double SignalSource::force(double seconds, int period, const Actuator& actuator)
            actuator.amplitude / 255.0 * kForceSwing * wave(actuator.drive, frequency * seconds);
 }
 
+std::uint64_t noiseBits(std::uint64_t seed, int run, std::uint64_t index, int stream) {
+    return mix(mix(mix(mix(seed) ^ static_cast<std::uint64_t>(run)) ^ index) ^
+               static_cast<std::uint64_t>(stream));
+}
+
 double unitNoise(std::uint64_t seed, int run, std::uint64_t index, int channel) {
-    const std::uint64_t bits = mix(mix(mix(seed) ^ static_cast<std::uint64_t>(run)) ^ index) ^
-                               static_cast<std::uint64_t>(channel);
-    const std::uint64_t h = mix(bits);
+    const std::uint64_t h = noiseBits(seed, run, index, channel);
     // Four uniform quarters of the hash sum to a bell shape (Irwin–Hall); centred and
     // scaled to a unit standard deviation.
     double sum = 0.0;

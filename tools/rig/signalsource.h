@@ -15,6 +15,9 @@ constexpr int kAdcMax = 1023;
 constexpr double kForceRest = 512.0;
 constexpr double kForceSwing = 400.0; // at full amplitude A = 255
 
+// Uniform bits, a function of its arguments only: stream picks an independent sequence.
+std::uint64_t noiseBits(std::uint64_t seed, int run, std::uint64_t index, int stream);
+
 // Roughly normal, standard deviation 1, a function of its arguments only: channel picks an
 // independent sequence.
 double unitNoise(std::uint64_t seed, int run, std::uint64_t index, int channel);

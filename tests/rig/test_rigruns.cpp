@@ -179,8 +179,57 @@ private slots:
         QCOMPARE(bench.save(1), bench.sent(1, s, 300));
     }
 
-    void meterReadingsMatchTheRig() {
-        Bench bench({"--meter-garbage-at", "5", "--meter-lose-char-at", "30"});
+    // A byte lost from record 20 and one added to record 60 of every run, at one offset of a
+    // record per rig, for one to three channels and blocks of 1 and 10 records: each costs at
+    // most the record it went through, and every other sample is the one the rig sent, in its
+    // own row.
+    void slipsCostOnlyTheirRecords_data() {
+        QTest::addColumn<int>("offset");
+        for (int offset = 0; offset <= 8; ++offset)
+            QTest::addRow("byte %d", offset) << offset;
+    }
+    void slipsCostOnlyTheirRecords() {
+        QFETCH(int, offset);
+        Bench bench({"--lose-byte-at", "20", "--extra-byte-at", "60", "--fault-offset",
+                     QString::number(offset)});
+        QVERIFY(bench.ready);
+        int run = 0;
+        for (int channels = 1; channels <= 3; ++channels) {
+            for (int perBlock : {1, 10}) {
+                RunSettings s;
+                s.mask = (1 << channels) - 1;
+                s.perBlock = perBlock;
+                bench.configure(s);
+                QVERIFY(bench.runToTheEnd(s));
+                QList<QByteArray> saved = bench.save(++run);
+                QList<QByteArray> sent = bench.sent(run, s, saved.size());
+                QVERIFY2(saved.size() >= s.total, qPrintable(QString::number(saved.size())));
+                for (int damaged : {20, 60})
+                    saved[damaged] = sent[damaged] = "damaged or not";
+                QVERIFY2(
+                    saved == sent,
+                    qPrintable(
+                        QStringLiteral("%1 channels, blocks of %2").arg(channels).arg(perBlock)));
+                QVERIFY(bench.form->LinkCount.damagedRecords <= 2);
+                QTest::qWait(50); // records still on the line go before the next Start empties it
+            }
+        }
+    }
+
+    // The meter's readings with a character lost (reading 3), its ',' lost (9), and a garbage
+    // unit (15), a reply (21) and junk (27) put before one character of a unit per rig: a
+    // damaged reading's slot is empty or holds what came in its place, never a reading of
+    // another sample; every other reading is beside its own sample.
+    void meterDamageCostsOnlyItsReading_data() {
+        QTest::addColumn<int>("offset");
+        for (int offset = 0; offset <= 16; ++offset)
+            QTest::addRow("character %d", offset) << offset;
+    }
+    void meterDamageCostsOnlyItsReading() {
+        QFETCH(int, offset);
+        Bench bench({"--meter-lose-char-at", "3", "--meter-lose-comma-at", "9",
+                     "--meter-garbage-at", "15", "--meter-reply-at", "21", "--meter-junk-at", "27",
+                     "--meter-junk-length", "100", "--meter-char-offset", QString::number(offset)});
         QVERIFY(bench.ready);
         Form1& f = *bench.form;
         // A short integration lets the meter keep up with a record every 25 ms.
@@ -191,24 +240,30 @@ private slots:
         RunSettings s;
         s.period = 250;
         s.perBlock = 5;
-        s.total = 60;
+        s.total = 35;
         bench.configure(s);
-
-        // The readings as the rig sent them: the reading that lost a character is lost, the
-        // garbage unit costs nothing, and every other reading is beside its own sample.
         QVERIFY(bench.runToTheEnd(s));
-        QTest::qWait(200); // the last readings are still on the line
-        QList<QByteArray> sent, saved;
+        QTest::qWait(300); // the last readings are still on the line
+
+        QList<QByteArray> sent, saved, marked;
         for (const QByteArray& line : readFile(bench.truthPath()).split('\n')) {
             const QList<QByteArray> fields = line.split(' ');
             if (fields[0] != "M" || sent.size() == f.SavedSampleCount)
                 continue;
             QCOMPARE(fields[2].toInt(), sent.size()); // reading i belongs to record i
-            sent << (fields.size() == 4 ? QByteArray(fields[3]).replace('.', ',') : QByteArray());
+            sent << QByteArray(fields[3]).replace('.', ',');
+            marked << (fields.size() > 4 ? fields.mid(4).join(' ') : QByteArray());
         }
         for (const QByteArray& line : bench.save(1))
             saved << line.mid(line.lastIndexOf('\t') + 1);
-        QCOMPARE(saved, sent);
+        QCOMPARE(saved.size(), sent.size());
+        for (int i = 0; i < sent.size(); ++i) {
+            if (marked[i].isEmpty())
+                QVERIFY2(saved[i] == sent[i], qPrintable(QStringLiteral("reading %1").arg(i)));
+            else
+                QVERIFY2(saved[i] != sent.value(i - 1) && saved[i] != sent.value(i + 1),
+                         qPrintable(QStringLiteral("reading %1 (%2)").arg(i).arg(marked[i])));
+        }
         QCOMPARE(f.LabelBuff->text(), QStringLiteral("Err Mult!"));
     }
 };

@@ -237,6 +237,10 @@ private slots:
         QTest::mouseDClick(g.plot(), Qt::LeftButton);
         for (int k = 2; k < f.NumChannels + 2; ++k)
             QCOMPARE(g.axisMaximum(k), 1023.0);
+        // Stop offers the merge again; a change of CH0 takes it away.
+        f.CommandOff->click();
+        f.CheckEnCH0->click();
+        QVERIFY(!f.CWButtonGraphMerg->value() && !f.CWButtonGraphMerg->isEnabled());
     }
 
     void stoppedRunKeepsItsReadings_data() {

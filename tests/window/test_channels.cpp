@@ -17,11 +17,12 @@ void enter(QLineEdit* box, const QString& keys) {
 }
 
 // What the window said, a word a message: "range" for the range warning, "number" for a
-// refused text, else its title.
+// refused text (both titled "Warning!"), else its title.
 QString told(const FormFixture& fx) {
     QStringList words;
     for (const RecordingDialogs::Shown& m : fx.dialogs->shown)
-        words << (m.text.startsWith("Coefficient value out of the range \r\n1E-06  -  1000000")
+        words << (m.title != u"Warning!" ? m.title
+                  : m.text.startsWith("Coefficient value out of the range \r\n1E-06  -  1000000")
                       ? QStringLiteral("range")
                   : m.text.contains("is not a number") ? QStringLiteral("number")
                                                        : m.title);

@@ -229,7 +229,8 @@ private slots:
 
         g.setAxisRange(1, 300, 400);
         f.CommandResetSpan->click();
-        QCOMPARE(g.axisMaximum(1), f.CWNumEdit1->value());
+        QCOMPARE((QList<double>{g.axisMinimum(1), g.axisMaximum(1)}),
+                 (QList<double>{0, f.CWNumEdit1->value()}));
         for (int ch = 0; ch < 3; ++ch)
             QCOMPARE(spans[ch]->value(), mask & 1 << ch ? 510.0 : before[ch]); // coefficient × 255
         for (int k = 0; k < n; ++k)

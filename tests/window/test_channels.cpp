@@ -257,12 +257,15 @@ private slots:
             (QList<double>{g.axisMinimum(1), g.axisMaximum(1), g.axisMinimum(2), g.axisMaximum(2)}),
             (QList<double>{0, 2000, 0, 500}));
 
-        // "Enable Graph" hides the graph; "Meter Graph" shows the multimeter's in its place.
+        // "Enable Graph" hides the graph; "Meter Graph" shows the multimeter's in its place,
+        // until it is switched off.
         f.GraphToggle->trigger();
         QVERIFY(g.isHidden() && !f.GraphToggle->isChecked());
         f.GraphToggle->trigger();
         f.CWButtonChangeScrean->setValue(true);
         QVERIFY(!g.isHidden() && f.GraphToggle->isChecked() && f.CWGraphMult->isVisible());
+        f.CWButtonChangeScrean->setValue(false);
+        QVERIFY(g.isVisible() && f.CWGraphMult->isHidden());
     }
 
     void dragFollowsTheModifiers_data() {

@@ -124,11 +124,13 @@ private slots:
         Form1& f = fx.start();
         fx.chooseBoardPort(1);
         f.SelectChannel->trigger();
-        // A disabled channel's fields take no key, Enter included.
+        // A disabled channel's fields take no key, Enter included: nothing is committed.
+        f.TextCoeffCH1->setText(QStringLiteral("5"));
         enter(f.TextCoeffCH1, QStringLiteral("0"));
         enter(f.TextLabelCH2, QStringLiteral("x"));
-        QCOMPARE(f.TextCoeffCH1->text() + '|' + f.TextLabelCH2->text(),
-                 QStringLiteral("1|CH2 (a.u.)"));
+        QCOMPARE(f.TextCoeffCH1->text() + '|' + f.TextLabelCH2->text() + '|' +
+                     QString::number(f.CoeffCH1),
+                 QStringLiteral("5|CH2 (a.u.)|1"));
 
         // A digit in the CH1 field rebuilds the plots at once, as in no other field.
         f.CheckEnCH1->click();

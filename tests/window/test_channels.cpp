@@ -133,9 +133,10 @@ private slots:
                  QStringLiteral("5|CH2 (a.u.)|1"));
 
         // A digit in the CH1 field rebuilds the plots at once, as in no other field.
-        f.CheckEnCH1->click();
+        fx.enableChannels(7);
         f.LabelForce->setText(QStringLiteral("7"));
         QTest::keyClick(f.TextCoeff, '5');
+        QTest::keyClick(f.TextCoeffCH2, '5');
         QCOMPARE(f.LabelForce->text(), QStringLiteral("7"));
         QTest::keyClick(f.TextCoeffCH1, '5');
         QCOMPARE(f.LabelForce->text(), QString());

@@ -107,11 +107,12 @@ private slots:
         for (int ch = 0; ch < 3; ++ch)
             QCOMPARE(fields[ch]->text(), generalText(coefficients[ch]));
         // Left: the panel closes, the acquisition is unlocked and the port re-opened for the
-        // channels.
+        // channels. The meter's setup, its port closed, stays locked either way.
         const bool left = said.isEmpty();
         QCOMPARE(flags({f.FrameCoeff->isHidden(), f.CommandSendData->isEnabled(),
-                        f.FrameContols->isEnabled(), fx.board->log().contains("close")}),
-                 left ? "1111" : "0000");
+                        f.FrameContols->isEnabled(), fx.board->log().contains("close"),
+                        f.MultimSetup->isEnabled()}),
+                 left ? "11110" : "00000");
         QCOMPARE(f.LabelTest->text(), QStringLiteral("3\t7"));
         QCOMPARE(f.CWGraph1->axisMaximum(2), f.CoeffCH0 * 1023);
         // The menu's mark follows the mode: the next choice closes a panel that stayed open.
@@ -123,7 +124,9 @@ private slots:
         FormFixture fx;
         Form1& f = fx.start();
         fx.chooseBoardPort(1);
+        fx.chooseMeterPort(1);
         f.SelectChannel->trigger();
+        QVERIFY(!f.MultimSetup->isEnabled()); // locked while calibrating, its port open
         // A disabled channel's fields take no key, Enter included: nothing is committed.
         f.TextCoeffCH1->setText(QStringLiteral("5"));
         enter(f.TextCoeffCH1, QStringLiteral("0"));
@@ -155,6 +158,7 @@ private slots:
         // "Enable All Channels": every box on, the port set up for three channels' records.
         // Disabling a channel takes the mark away; choosing the item when marked only unmarks.
         f.SelectChannel->trigger();
+        QVERIFY(f.MultimSetup->isEnabled()); // given back on leaving, its port open
         f.EnbleAll->trigger();
         QVERIFY(f.EnbleAll->isChecked() && f.CWNumEditSpanCH2->isEnabled());
         QVERIFY(f.ChannelMask == 7 && f.MSComm1->rThreshold() == 8 * 10);

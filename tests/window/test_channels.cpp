@@ -17,11 +17,12 @@ void enter(QLineEdit* box, const QString& keys) {
 }
 
 // What the window said, a word a message: "range" for the range warning, "number" for a
-// refused text, else its title.
+// refused text (both titled "Warning!"), else its title.
 QString told(const FormFixture& fx) {
     QStringList words;
     for (const RecordingDialogs::Shown& m : fx.dialogs->shown)
-        words << (m.text.startsWith("Coefficient value out of the range \r\n1E-06  -  1000000")
+        words << (m.title != u"Warning!" ? m.title
+                  : m.text.startsWith("Coefficient value out of the range \r\n1E-06  -  1000000")
                       ? QStringLiteral("range")
                   : m.text.contains("is not a number") ? QStringLiteral("number")
                                                        : m.title);
@@ -106,11 +107,12 @@ private slots:
         for (int ch = 0; ch < 3; ++ch)
             QCOMPARE(fields[ch]->text(), generalText(coefficients[ch]));
         // Left: the panel closes, the acquisition is unlocked and the port re-opened for the
-        // channels.
+        // channels. The meter's setup, its port closed, stays locked either way.
         const bool left = said.isEmpty();
         QCOMPARE(flags({f.FrameCoeff->isHidden(), f.CommandSendData->isEnabled(),
-                        f.FrameContols->isEnabled(), fx.board->log().contains("close")}),
-                 left ? "1111" : "0000");
+                        f.FrameContols->isEnabled(), fx.board->log().contains("close"),
+                        f.MultimSetup->isEnabled()}),
+                 left ? "11110" : "00000");
         QCOMPARE(f.LabelTest->text(), QStringLiteral("3\t7"));
         QCOMPARE(f.CWGraph1->axisMaximum(2), f.CoeffCH0 * 1023);
         // The menu's mark follows the mode: the next choice closes a panel that stayed open.
@@ -122,17 +124,22 @@ private slots:
         FormFixture fx;
         Form1& f = fx.start();
         fx.chooseBoardPort(1);
+        fx.chooseMeterPort(1);
         f.SelectChannel->trigger();
-        // A disabled channel's fields take no key, Enter included.
+        QVERIFY(!f.MultimSetup->isEnabled()); // locked while calibrating, its port open
+        // A disabled channel's fields take no key, Enter included: nothing is committed.
+        f.TextCoeffCH1->setText(QStringLiteral("5"));
         enter(f.TextCoeffCH1, QStringLiteral("0"));
         enter(f.TextLabelCH2, QStringLiteral("x"));
-        QCOMPARE(f.TextCoeffCH1->text() + '|' + f.TextLabelCH2->text(),
-                 QStringLiteral("1|CH2 (a.u.)"));
+        QCOMPARE(f.TextCoeffCH1->text() + '|' + f.TextLabelCH2->text() + '|' +
+                     QString::number(f.CoeffCH1),
+                 QStringLiteral("5|CH2 (a.u.)|1"));
 
         // A digit in the CH1 field rebuilds the plots at once, as in no other field.
-        f.CheckEnCH1->click();
+        fx.enableChannels(7);
         f.LabelForce->setText(QStringLiteral("7"));
         QTest::keyClick(f.TextCoeff, '5');
+        QTest::keyClick(f.TextCoeffCH2, '5');
         QCOMPARE(f.LabelForce->text(), QStringLiteral("7"));
         QTest::keyClick(f.TextCoeffCH1, '5');
         QCOMPARE(f.LabelForce->text(), QString());
@@ -151,6 +158,7 @@ private slots:
         // "Enable All Channels": every box on, the port set up for three channels' records.
         // Disabling a channel takes the mark away; choosing the item when marked only unmarks.
         f.SelectChannel->trigger();
+        QVERIFY(f.MultimSetup->isEnabled()); // given back on leaving, its port open
         f.EnbleAll->trigger();
         QVERIFY(f.EnbleAll->isChecked() && f.CWNumEditSpanCH2->isEnabled());
         QVERIFY(f.ChannelMask == 7 && f.MSComm1->rThreshold() == 8 * 10);
@@ -228,7 +236,8 @@ private slots:
 
         g.setAxisRange(1, 300, 400);
         f.CommandResetSpan->click();
-        QCOMPARE(g.axisMaximum(1), f.CWNumEdit1->value());
+        QCOMPARE((QList<double>{g.axisMinimum(1), g.axisMaximum(1)}),
+                 (QList<double>{0, f.CWNumEdit1->value()}));
         for (int ch = 0; ch < 3; ++ch)
             QCOMPARE(spans[ch]->value(), mask & 1 << ch ? 510.0 : before[ch]); // coefficient × 255
         for (int k = 0; k < n; ++k)
@@ -255,12 +264,15 @@ private slots:
             (QList<double>{g.axisMinimum(1), g.axisMaximum(1), g.axisMinimum(2), g.axisMaximum(2)}),
             (QList<double>{0, 2000, 0, 500}));
 
-        // "Enable Graph" hides the graph; "Meter Graph" shows the multimeter's in its place.
+        // "Enable Graph" hides the graph; "Meter Graph" shows the multimeter's in its place,
+        // until it is switched off.
         f.GraphToggle->trigger();
         QVERIFY(g.isHidden() && !f.GraphToggle->isChecked());
         f.GraphToggle->trigger();
         f.CWButtonChangeScrean->setValue(true);
         QVERIFY(!g.isHidden() && f.GraphToggle->isChecked() && f.CWGraphMult->isVisible());
+        f.CWButtonChangeScrean->setValue(false);
+        QVERIFY(g.isVisible() && f.CWGraphMult->isHidden());
     }
 
     void dragFollowsTheModifiers_data() {

@@ -4,6 +4,8 @@
 #include "platform/checkvalue.h"
 #include "support/formfixture.h"
 
+#include <qcustomplot.h>
+
 using namespace vemra::test;
 
 namespace {
@@ -224,6 +226,19 @@ private slots:
 
         f.CWNumEditAgilMax->setValue(2000);
         QVERIFY(g.axisMaximum(axis) == 2000 && f.CWGraphMult->axisMaximum(2) == 2000);
+        // A double-click fits the merged axis to the readings; in the next run the toggle is
+        // still on but the axis gone, and the channels' axes keep their spans.
+        QTest::mouseDClick(g.plot(), Qt::LeftButton);
+        QVERIFY(g.axisMinimum(axis) == 1000 && g.axisMaximum(axis) == 1100);
+        fx.startRun(20);
+        fx.send(record(QList<int>(f.NumChannels, 100)).repeated(10));
+        QTest::mouseDClick(g.plot(), Qt::LeftButton);
+        for (int k = 2; k < f.NumChannels + 2; ++k)
+            QCOMPARE(g.axisMaximum(k), 1023.0);
+        // Stop offers the merge again; a change of CH0 takes it away.
+        f.CommandOff->click();
+        f.CheckEnCH0->click();
+        QVERIFY(!f.CWButtonGraphMerg->value() && !f.CWButtonGraphMerg->isEnabled());
     }
 
     void stoppedRunKeepsItsReadings_data() {

@@ -40,6 +40,13 @@ bool readingShaped(QStringView text, int shapeFrom = 0) {
 void ReadingStream::clearStretch() {
     tail_.clear();
     stretch_ = starts_ = ends_ = segment_ = 0;
+    told_ = false;
+}
+
+// Told once for a damaged stretch, however many pieces it comes in.
+void ReadingStream::damaged() {
+    outOfStep_ = outOfStep_ || !told_;
+    told_ = true;
 }
 
 void ReadingStream::append(QChar c) {
@@ -66,11 +73,11 @@ void ReadingStream::endUnit(QChar c, std::vector<StreamItem>& out) {
         if (stretch_ == 0 && c != u',')
             return; // the LF of a CR LF, or a line end alone
         append(c);
-        outOfStep_ = true;
+        damaged();
         return;
     }
     if (recovered) {
-        outOfStep_ = true;
+        damaged();
         const std::int64_t lost = std::max(starts_, ends_) - 1;
         if (lost > 0)
             out.push_back({QString(), lost});

@@ -31,13 +31,15 @@ public:
     // what follows: the rest of it, up to its ',', is passed over.
     void realign();
 
-    // Whether something other than a reading has come since the last call ("Err Mult!").
+    // Whether a damaged stretch (something other than a reading) has begun since the last call
+    // ("Err Mult!").
     bool takeOutOfStep() { return std::exchange(outOfStep_, false); }
 
 private:
     void append(QChar c);
     void endUnit(QChar separator, std::vector<StreamItem>& out);
     void clearStretch();
+    void damaged();
 
     // The characters since the last reading, of which only the last 15 are kept; the
     // remnants of readings among them are counted as they pass.
@@ -46,6 +48,7 @@ private:
     std::int64_t segment_ = 0; // characters since the last separator
     std::int64_t starts_ = 0;  // "+1.234": a reading's first six characters
     std::int64_t ends_ = 0;    // "9E+03": its last five
+    bool told_ = false; // the stretch's damage was told
     bool passOver_ = false;
     bool outOfStep_ = false;
 };

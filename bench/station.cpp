@@ -1,6 +1,6 @@
 #include "station.h"
 
-#include "platform/qtserialbackend.h"
+#include "platform/serial/qtserialbackend.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -9,20 +9,16 @@
 
 namespace vemra {
 
-void Form1::sendBytes(SerialPort* port, const QByteArray& bytes) {
-    for (const char byte : bytes)
-        sendByte(port, static_cast<std::uint8_t>(byte));
-}
-
 void Form1::UpdPWM() {
     if (MSComm1->portOpen())
-        sendBytes(MSComm1, actuator::parametersCommand(CWNumEditPWM->value(), TextDiv->text(),
-                                                       TextMul->text()));
+        sendBytes(
+            *MSComm1, OutBuffer,
+            actuator::parametersCommand(CWNumEditPWM->value(), TextDiv->text(), TextMul->text()));
 }
 
 void Form1::StopPWM() {
     if (MSComm1->portOpen())
-        sendBytes(MSComm1, actuator::stopCommand());
+        sendBytes(*MSComm1, OutBuffer, actuator::stopCommand());
     for (TwoStateButton* b :
          {CWButtonPWM, CWButtonSquare, CWButtonSin, CWButtonTriangle, CWButtonSawtoot})
         b->setEnabled(true);
@@ -37,7 +33,8 @@ void Form1::waveformChanged(TwoStateButton* button, char startByte, bool on) {
     if (on) {
         UpdPWM();
         if (MSComm1->portOpen())
-            sendBytes(MSComm1, actuator::startCommand(static_cast<actuator::Waveform>(startByte)));
+            sendBytes(*MSComm1, OutBuffer,
+                      actuator::startCommand(static_cast<actuator::Waveform>(startByte)));
     } else {
         StopPWM();
     }
@@ -63,7 +60,7 @@ void Form1::CWButtonPWM_ValueChanged(bool value) {
     for (TwoStateButton* b : {CWButtonSin, CWButtonSquare, CWButtonTriangle, CWButtonSawtoot})
         b->setEnabled(false);
     if (value && MSComm1->portOpen())
-        sendByte(MSComm1, static_cast<std::uint8_t>(actuator::kManual));
+        sendByte(*MSComm1, OutBuffer, static_cast<std::uint8_t>(actuator::kManual));
     if (!value)
         StopPWM();
 }
@@ -71,7 +68,7 @@ void Form1::CWButtonPWM_ValueChanged(bool value) {
 void Form1::CWNumEditPWM_ValueChanged() {
     UpdPWM();
     if (CWButtonPWM->value() && MSComm1->portOpen())
-        sendByte(MSComm1, static_cast<std::uint8_t>(actuator::kManual));
+        sendByte(*MSComm1, OutBuffer, static_cast<std::uint8_t>(actuator::kManual));
 }
 
 void Form1::EnableActuator_Click() {
@@ -81,7 +78,7 @@ void Form1::EnableActuator_Click() {
          {CWButtonPWM, CWButtonSquare, CWButtonSin, CWButtonTriangle, CWButtonSawtoot})
         b->setEnabled(enable);
     if (!enable && MSComm1->portOpen())
-        sendBytes(MSComm1, actuator::stopCommand());
+        sendBytes(*MSComm1, OutBuffer, actuator::stopCommand());
 }
 
 } // namespace vemra

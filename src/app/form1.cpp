@@ -1,6 +1,6 @@
 #include "app/form1.h"
 
-#include "platform/qtserialbackend.h"
+#include "platform/serial/qtserialbackend.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -55,11 +55,6 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::ExitProgr_Click() {
     unloaded_ = true;
     endProgram_();
-}
-
-void Form1::sendByte(SerialPort* port, std::uint8_t byte) {
-    OutBuffer[0] = byte;
-    port->write(QByteArray(reinterpret_cast<const char*>(OutBuffer.data()), 1));
 }
 
 void Form1::portFailed(const QString& message) {

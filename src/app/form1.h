@@ -5,15 +5,15 @@
 
 #include "app/linkhealth.h"
 #include "common/matrix.h"
-#include "platform/clicklabel.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/graph.h"
-#include "platform/livetext.h"
-#include "platform/numedit.h"
-#include "platform/serialport.h"
-#include "platform/twostatebutton.h"
-#include "platform/wholefile.h"
+#include "platform/chart/graph.h"
+#include "platform/serial/serialport.h"
+#include "platform/system/clock.h"
+#include "platform/system/wholefile.h"
+#include "platform/widgets/clicklabel.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/livetext.h"
+#include "platform/widgets/numedit.h"
+#include "platform/widgets/twostatebutton.h"
 #include "run/run.h"
 
 #include <QMainWindow>
@@ -338,8 +338,6 @@ private:
     QWidget* buildSidePanels();
     void connectHandlers();
     void connectMeterHandlers();
-    void sendByte(SerialPort* port, std::uint8_t byte);
-    void sendBytes(SerialPort* port, const QByteArray& bytes);
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);
     void showStreamLosses();

@@ -3,7 +3,7 @@
 
 #include "app/form1.h"
 
-#include "platform/keypress.h"
+#include "platform/widgets/keypress.h"
 
 #include <QAction>
 #include <QCheckBox>

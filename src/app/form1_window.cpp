@@ -4,7 +4,7 @@
 
 #include "app/form1.h"
 
-#include "platform/wheelguard.h"
+#include "platform/widgets/wheelguard.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,8 +3,6 @@
 
 #include "app/form1.h"
 
-#include "board/protocol.h"
-
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -22,10 +20,7 @@ void Form1::restartLinkHealth() {
 void Form1::TimerLinkHealth_Timer() {
     const QDateTime now = clock().now();
     LinkHealth health;
-    health.now = LinkCount;
-    health.now.droppedBlocks +=
-        OverrunBytes /
-        std::max<int>(1, board::blockLength(AcqEnCH0 + AcqEnCH1 + AcqEnCH2, NumAvgPoints));
+    health.now = run_.linkHealthCounts();
     health.before = linkCountBefore_;
     health.seconds = linkHealthAt_.isValid() ? linkHealthAt_.msecsTo(now) / 1000.0 : 0.0;
     if (LinkCount.records != linkCountBefore_.records || !lastBoardData_.isValid())

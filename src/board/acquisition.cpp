@@ -4,7 +4,7 @@
 
 #include "board/protocol.h"
 #include "common/numbertext.h"
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,7 +36,7 @@ void Form1::CommandSendData_Click() {
 
     const double period = CWNumEditFreq->value();
     if (MSComm1->portOpen())
-        sendBytes(MSComm1, board::channelAndPeriodCommands(ChannelMask, period));
+        sendBytes(*MSComm1, OutBuffer, board::channelAndPeriodCommands(ChannelMask, period));
     LabelFrequency->setText(fixed3Text(10000.0 / period));
 
     CWNumEdit1->setEnabled(false);
@@ -55,7 +55,7 @@ void Form1::CommandSendData_Click() {
 
     MSComm1->clearInput();
     if (MSComm1->portOpen())
-        sendByte(MSComm1, board::kStartByte);
+        sendByte(*MSComm1, OutBuffer, board::kStartByte);
 
     GraphSetup();
     CWGraph1->setAxisRange(1, 0, CWNumEdit1->value());
@@ -81,7 +81,7 @@ void Form1::CommandOff_Click() {
     SelectChannel->setEnabled(true);
 
     if (MSComm1->portOpen())
-        sendByte(MSComm1, board::kStopByte);
+        sendByte(*MSComm1, OutBuffer, board::kStopByte);
 
     if (AgilChann->isChecked()) {
         // A hidden graph rescales only when it is drawn; the range it reached is wanted.

@@ -19,7 +19,7 @@ void Form1::CWNumEditNumPoint_ValueChanged() {
 void Form1::CWNumEditFreq_ValueChanged() {
     const double period = CWNumEditFreq->value();
     if (MSComm1->portOpen())
-        sendBytes(MSComm1, board::periodCommand(period));
+        sendBytes(*MSComm1, OutBuffer, board::periodCommand(period));
     LabelFrequency->setText(fixed3Text(10000.0 / period));
     UpdFreqAct();
     LabelExpTime->setText(fixed3Text(period * CWNumEditTotPoint->value() / 10000.0));

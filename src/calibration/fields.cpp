@@ -5,7 +5,7 @@
 
 #include "calibration/coefficients.h"
 #include "common/numbertext.h"
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

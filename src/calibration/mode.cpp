@@ -6,7 +6,7 @@
 
 #include "calibration/coefficients.h"
 #include "common/numbertext.h"
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 
 #include "app/form1.h"
 
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QAction>
 #include <QCheckBox>

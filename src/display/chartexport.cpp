@@ -4,7 +4,7 @@
 #include "app/form1.h"
 
 #include "files/datafile.h"
-#include "platform/chartimage.h"
+#include "platform/chart/chartimage.h"
 
 #include <QDir>
 #include <QStatusBar>

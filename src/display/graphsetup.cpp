@@ -4,7 +4,7 @@
 #include "app/form1.h"
 
 #include "common/numbertext.h"
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "app/form1.h"
 
 #include "display/axes.h"
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 
 #include "board/protocol.h"
 #include "files/configfile.h"
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 
 #include <QAction>
 #include <QCheckBox>

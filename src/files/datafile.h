@@ -3,8 +3,8 @@
 // titles and one line per sample, fields separated by TAB, lines ended by CR LF.
 
 #include "common/matrix.h"
+#include "platform/system/wholefile.h"
 #include "run/readingstore.h"
-#include "platform/wholefile.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -21,7 +21,7 @@ void Form1::CommandErr_Click() {
 
 void Form1::CommandClear_Click() {
     if (MSComm2->portOpen())
-        sendByte(MSComm2, meter::kDeviceClear);
+        sendByte(*MSComm2, OutBuffer, meter::kDeviceClear);
 }
 
 void Form1::CommandMultimeter_Click(int index) {

@@ -2,8 +2,8 @@
 
 #include "app/form1.h"
 
-#include "platform/doubleclick.h"
-#include "platform/keypress.h"
+#include "platform/widgets/doubleclick.h"
+#include "platform/widgets/keypress.h"
 
 #include <QAction>
 #include <QCheckBox>

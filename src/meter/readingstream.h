@@ -48,7 +48,7 @@ private:
     std::int64_t segment_ = 0; // characters since the last separator
     std::int64_t starts_ = 0;  // "+1.234": a reading's first six characters
     std::int64_t ends_ = 0;    // "9E+03": its last five
-    bool told_ = false; // the stretch's damage was told
+    bool told_ = false;        // the stretch's damage was told
     bool passOver_ = false;
     bool outOfStep_ = false;
 };

@@ -1,5 +1,6 @@
 #include "run/run.h"
 
+#include "board/protocol.h"
 #include "run/stores.h"
 
 #include <algorithm>
@@ -35,6 +36,14 @@ void Run::begin(const RunShape& shape, QStringView meterWaiting) {
     meter_.realign();
     meter_.takeOutOfStep();
     emit started();
+}
+
+LinkCounts Run::linkHealthCounts() const {
+    LinkCounts counts = link;
+    counts.droppedBlocks +=
+        losses.overrunBytes /
+        std::max<int>(1, board::blockLength(shape_.channels(), shape_.recordsPerBlock));
+    return counts;
 }
 
 bool Run::atEnd() const {

@@ -56,7 +56,7 @@ public:
     std::int32_t sampleCount = 0; // SampleCount: where the next record goes
     std::int32_t readingSlot = 0; // MultCount: where the next reading goes
     std::array<double, 3> blockSums{}; // BlockSumCH0..2: of the records last received
-    RunSnapshot snapshot;                 // SavedChannelMask, SavedSampleCount, ...
+    RunSnapshot snapshot;              // SavedChannelMask, SavedSampleCount, ...
     RunLosses losses;
     LinkCounts link; // what the links brought, for the status bar
 
@@ -65,6 +65,10 @@ public:
     Matrix decoded;
     int freshRecords = 0;
     int blockRecords = 0; // the records the block sums hold
+
+    // The links' counts as the status bar tells them: blocks lost to an overrun are dropped
+    // blocks too.
+    LinkCounts linkHealthCounts() const;
 
     const RunShape& shape() const { return shape_; }
     const RunPhase& phase() const { return phase_; }

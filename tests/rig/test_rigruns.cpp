@@ -2,7 +2,7 @@
 // sample by sample with what the rig sent, and the faults a real line brings.
 
 #include "common/numbertext.h"
-#include "platform/qtserialbackend.h"
+#include "platform/serial/qtserialbackend.h"
 #include "support/formfixture.h"
 
 #include <QRandomGenerator>

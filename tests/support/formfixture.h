@@ -4,7 +4,7 @@
 // With it come the window's control types, so a test reaches any control by its name.
 
 #include "app/form1.h"
-#include "platform/loopbackbackend.h"
+#include "support/loopbackbackend.h"
 #include "support/records.h"
 
 #include <QtTest>

@@ -3,7 +3,6 @@
 // for the board and the meter. The two streams' decoders have tests of their own.
 
 #include "board/protocol.h"
-#include "run/readingstore.h"
 #include "meter/scpi.h"
 #include "rig/board.h"
 #include "rig/commands.h"
@@ -11,6 +10,7 @@
 #include "rig/meter.h"
 #include "rig/options.h"
 #include "rig/signalsource.h"
+#include "run/readingstore.h"
 #include "support/records.h"
 
 #include <QtTest>

@@ -4,15 +4,15 @@
 // edit, key handling and message boxes.
 
 #include "common/matrix.h"
-#include "platform/dialogs.h"
-#include "platform/graph.h"
-#include "platform/graph_ticker.h"
-#include "platform/keypress.h"
-#include "platform/loopbackbackend.h"
-#include "platform/numedit.h"
-#include "platform/qtserialbackend.h"
-#include "platform/serialport.h"
-#include "platform/traceseries.h"
+#include "platform/chart/graph.h"
+#include "platform/chart/graph_ticker.h"
+#include "platform/chart/traceseries.h"
+#include "platform/serial/qtserialbackend.h"
+#include "platform/serial/serialport.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/keypress.h"
+#include "platform/widgets/numedit.h"
+#include "support/loopbackbackend.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,7 +1,7 @@
 // The multimeter as the operator drives it: its port, the lines on the wire, the timed
 // INIT, the reading stream, manual mode, the merge and the meter column of a saved run.
 
-#include "platform/checkvalue.h"
+#include "platform/widgets/checkvalue.h"
 #include "support/formfixture.h"
 
 #include <qcustomplot.h>

@@ -1,4 +1,4 @@
-#include "platform/wholefile.h"
+#include "platform/system/wholefile.h"
 
 #include <QSaveFile>
 

@@ -1,4 +1,4 @@
-#include "platform/chartplot.h"
+#include "platform/chart/chartplot.h"
 
 #include <QPaintEvent>
 #include <algorithm>

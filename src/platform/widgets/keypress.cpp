@@ -1,4 +1,4 @@
-#include "platform/keypress.h"
+#include "platform/widgets/keypress.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

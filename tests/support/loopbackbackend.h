@@ -2,7 +2,7 @@
 // In-memory serial device for window tests: the test plays the far end, delivering bytes
 // and reading back what the station wrote, in order, with the station's other operations.
 
-#include "platform/serialbackend.h"
+#include "platform/serial/serialbackend.h"
 
 #include <QStringList>
 

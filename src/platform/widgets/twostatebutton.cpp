@@ -1,4 +1,4 @@
-#include "platform/twostatebutton.h"
+#include "platform/widgets/twostatebutton.h"
 
 namespace vemra {
 

@@ -1,4 +1,4 @@
-#include "platform/frametick.h"
+#include "platform/chart/frametick.h"
 
 namespace vemra {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The station's serial device in the program: a QSerialPort opened by path.
 
-#include "platform/serialbackend.h"
+#include "platform/serial/serialbackend.h"
 
 #include <QPointer>
 #include <QSerialPort>

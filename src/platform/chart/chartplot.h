@@ -7,7 +7,7 @@
 // edges and the x axis: a full-screen chart streaming at 20 frames a second costs a few per
 // cent of a core instead of a fifth.
 
-#include "platform/traceseries.h"
+#include "platform/chart/traceseries.h"
 
 #include <QVector>
 #include <qcustomplot.h>

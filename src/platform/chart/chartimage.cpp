@@ -1,4 +1,4 @@
-#include "platform/chartimage.h"
+#include "platform/chart/chartimage.h"
 
 #include <QBuffer>
 #include <QFileInfo>

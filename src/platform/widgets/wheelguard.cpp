@@ -1,4 +1,4 @@
-#include "platform/wheelguard.h"
+#include "platform/widgets/wheelguard.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "platform/numedit.h"
+#include "platform/widgets/numedit.h"
 
 #include "common/numbertext.h"
-#include "platform/wheelguard.h"
+#include "platform/widgets/wheelguard.h"
 
 #include <QRegularExpression>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "platform/loopbackbackend.h"
+#include "support/loopbackbackend.h"
 
 namespace vemra {
 

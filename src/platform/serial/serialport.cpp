@@ -1,4 +1,4 @@
-#include "platform/serialport.h"
+#include "platform/serial/serialport.h"
 
 #include <QCollator>
 #include <QDir>
@@ -196,6 +196,16 @@ qint64 SerialPort::takeOverrun() {
 
 QString SerialPort::readText() {
     return QString::fromLatin1(readBytes());
+}
+
+void sendByte(SerialPort& port, std::array<std::uint8_t, 1>& transmit, std::uint8_t byte) {
+    transmit[0] = byte;
+    port.write(QByteArray(reinterpret_cast<const char*>(transmit.data()), 1));
+}
+
+void sendBytes(SerialPort& port, std::array<std::uint8_t, 1>& transmit, QByteArrayView bytes) {
+    for (const char byte : bytes)
+        sendByte(port, transmit, static_cast<std::uint8_t>(byte));
 }
 
 QString SerialPort::readAllText() {

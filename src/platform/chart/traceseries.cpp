@@ -1,4 +1,4 @@
-#include "platform/traceseries.h"
+#include "platform/chart/traceseries.h"
 
 #include <algorithm>
 #include <cmath>

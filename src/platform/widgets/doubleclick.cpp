@@ -1,4 +1,4 @@
-#include "platform/doubleclick.h"
+#include "platform/widgets/doubleclick.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "platform/graph_ticker.h"
+#include "platform/chart/graph_ticker.h"
 
 namespace vemra {
 

@@ -4,7 +4,7 @@
 // times a second, together with the chart. Repainting and flushing a widget per value would
 // otherwise cost a third of a core.
 
-#include "platform/frametick.h"
+#include "platform/chart/frametick.h"
 
 #include <QString>
 

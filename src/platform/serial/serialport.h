@@ -5,10 +5,13 @@
 // arrives beyond it pushes out the oldest whole blocks, which are counted as an overrun and
 // announced by a comm event of their own, never lost in silence.
 
-#include "platform/serialbackend.h"
+#include "platform/serial/serialbackend.h"
 
+#include <QByteArrayView>
 #include <QStringList>
 #include <QTimer>
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,6 +30,13 @@ QString resolvePortDevice(int number, const QString& workDir, const QStringList&
 
 // The system's serial ports in a stable order (device paths).
 QStringList systemSerialPorts();
+
+class SerialPort;
+
+// Every byte goes out as a write of its own through the one-byte transmit buffer, as the
+// board takes its commands.
+void sendByte(SerialPort& port, std::array<std::uint8_t, 1>& transmit, std::uint8_t byte);
+void sendBytes(SerialPort& port, std::array<std::uint8_t, 1>& transmit, QByteArrayView bytes);
 
 class SerialPort : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "platform/qtserialbackend.h"
+#include "platform/serial/qtserialbackend.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

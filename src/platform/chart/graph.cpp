@@ -1,8 +1,8 @@
-#include "platform/graph.h"
+#include "platform/chart/graph.h"
 
-#include "platform/chartplot.h"
-#include "platform/frametick.h"
-#include "platform/graph_ticker.h"
+#include "platform/chart/chartplot.h"
+#include "platform/chart/frametick.h"
+#include "platform/chart/graph_ticker.h"
 
 #include <QMouseEvent>
 #include <QVBoxLayout>

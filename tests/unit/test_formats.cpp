@@ -57,7 +57,7 @@ class TestFormats : public QObject {
     Q_OBJECT
 
 private slots:
-    void textForms_data() {
+    void numbersShowInGeneralAndFixedForms_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("general");
         QTest::addColumn<QString>("fixed3");
@@ -82,7 +82,7 @@ private slots:
         for (const auto& [value, general, fixed3] : rows)
             QTest::addRow("%.17g", value) << value << QString(general) << QString(fixed3);
     }
-    void textForms() {
+    void numbersShowInGeneralAndFixedForms() {
         QFETCH(double, value);
         QFETCH(QString, general);
         QTEST(fixed3Text(value), "fixed3");

@@ -32,7 +32,7 @@ class LinksTest : public QObject {
     Q_OBJECT
 private slots:
     // The remainder rounds half to even; the quotient is rounded down.
-    void frameBytes_data() {
+    void periodBytesRoundAsTheBoardReadsThem_data() {
         QTest::addColumn<int>("mask");
         QTest::addColumn<double>("period");
         QTest::addColumn<QByteArray>("hex");
@@ -40,13 +40,13 @@ private slots:
         QTest::newRow("255.5") << 1 << 255.5 << QByteArray("4301540000");
         QTest::newRow("300.5") << 1 << 300.5 << QByteArray("430154012c");
     }
-    void frameBytes() {
+    void periodBytesRoundAsTheBoardReadsThem() {
         QFETCH(int, mask);
         QFETCH(double, period);
         QTEST(channelAndPeriodCommands(std::uint8_t(mask), period).toHex(), "hex");
     }
 
-    void readingUnits_data() {
+    void unitsBecomeReadingTexts_data() {
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("reading"); // null: "Err Mult!"
         // Taken: positive, negative and small, the overload, anything in the reading's shape
@@ -65,7 +65,7 @@ private slots:
         for (const auto& [unit, reading] : rows)
             QTest::newRow(unit) << QString(unit) << QString(reading);
     }
-    void readingUnits() {
+    void unitsBecomeReadingTexts() {
         QFETCH(QString, unit);
         QFETCH(QString, reading);
         QCOMPARE(readingText(unit).value_or(QString()), reading);

@@ -215,7 +215,7 @@ private slots:
     }
 
     // Each channel's colour is drawn readable on the dark chart and still recognisable.
-    void readableOnChart_data() {
+    void channelColoursReadOnTheDarkChart_data() {
         QTest::addColumn<QColor>("given");
         QTest::addColumn<QColor>("drawn");
         QTest::newRow("CH0 green") << QColor(0, 255, 0) << QColor(0, 255, 0);
@@ -224,7 +224,7 @@ private slots:
         // Pure blue reads at 2.4:1 on black: lightened to 4.5:1, still blue.
         QTest::newRow("CH2 blue") << QColor(0, 0, 255) << QColor(94, 94, 255);
     }
-    void readableOnChart() {
+    void channelColoursReadOnTheDarkChart() {
         QFETCH(QColor, given);
         QFETCH(QColor, drawn);
         const QColor shown = vemra::readableOnChart(given);
@@ -235,7 +235,7 @@ private slots:
 
     // The meter graph's tick labels: a literal mantissa, a bare exponent, the rounding
     // carried into it.
-    void exponentLabel() {
+    void meterTicksShowMantissaAndExponent() {
         QCOMPARE(QStringList({vemra::exponentLabel(-250), vemra::exponentLabel(0.00125),
                               vemra::exponentLabel(9999)}),
                  QStringList({"-2,50e2", "1,25e-3", "1,00e4"}));

@@ -11,7 +11,7 @@ using namespace vemra;
 class RunTest : public QObject {
     Q_OBJECT
 private slots:
-    void lifecycle_data() {
+    void eachEventMovesTheRunAsItsTableSays_data() {
         QTest::addColumn<QString>("events");
         // State (N none, R running, S stopped), then 1/0 for: held, readings held,
         // calibrating, saved, "Save" offered, board list usable after a lost port.
@@ -37,7 +37,7 @@ private slots:
         for (const auto& [events, after] : rows)
             QTest::newRow(*events ? events : "nothing") << QString(events) << QString(after);
     }
-    void lifecycle() {
+    void eachEventMovesTheRunAsItsTableSays() {
         QFETCH(QString, events);
         const QMap<QString, RunEvent> names{{"start", RunEvent::Start},
                                             {"stop", RunEvent::Stop},

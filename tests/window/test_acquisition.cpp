@@ -16,7 +16,7 @@ private slots:
     // c "Select Channels" (what leaving the calibration mode gives back is the channel tests'
     // business). Expected, 1 enabled: Start, Stop, Save, timing panel, coefficients box,
     // edits, port list, "Enable All Channels" and "Select Channels".
-    void lifecycleStates_data() {
+    void controlsFollowTheAcquisitionState_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
         const std::tuple<const char*, const char*, const char*> rows[] = {
@@ -27,7 +27,7 @@ private slots:
         for (const auto& [name, path, expected] : rows)
             QTest::newRow(name) << QString(path) << QString(expected);
     }
-    void lifecycleStates() {
+    void controlsFollowTheAcquisitionState() {
         QFETCH(QString, path);
         FormFixture fx;
         Form1& f = fx.start();
@@ -170,7 +170,7 @@ private slots:
                  QStringLiteral("Input overrun: 240 bytes lost (60 records)"));
     }
 
-    void liveDisplayAndChecksums() {
+    void liveValuesFollowEachBlockAndBadChecksumsMarkTheRun() {
         FormFixture fx;
         Form1& f = fx.start();
         f.CoeffCH2 = 3;
@@ -210,7 +210,7 @@ private slots:
     }
 
     // The status bar's link health: rates over the last interval and counts since Start.
-    void linkHealth_data() {
+    void statusBarTellsTheLinksHealthSinceStart_data() {
         QTest::addColumn<int>("badRecords");   // among 100 CH0 records, 10 a block
         QTest::addColumn<int>("total");        // points of the run: fewer than sent drops blocks
         QTest::addColumn<int>("quietMs");      // then nothing for this long
@@ -246,7 +246,7 @@ private slots:
                                 << "Board: " + QString(shown).replace("<rates>",
                                                                       "100 records/s, 400 bytes/s");
     }
-    void linkHealth() {
+    void statusBarTellsTheLinksHealthSinceStart() {
         QFETCH(int, badRecords);
         QFETCH(int, total);
         QFETCH(int, quietMs);
@@ -337,7 +337,7 @@ private slots:
 
     // "File → Export Chart…": the graph on screen written as a picture at the chosen size, or
     // a warning that says why not.
-    void chartExport_data() {
+    void exportWritesTheChartOnScreenOrSaysWhyNot_data() {
         QTest::addColumn<QString>("name");      // empty: the operator cancels; "meter": the
         QTest::addColumn<QByteArray>("starts"); // meter graph shown; the file's first bytes
         QTest::addColumn<QString>("warning");   // empty: none
@@ -350,7 +350,7 @@ private slots:
         QTest::newRow("other extension") << "chart.jpg" << QByteArray() << ".png, .pdf or .svg";
         QTest::newRow("cancelled") << "" << QByteArray() << "";
     }
-    void chartExport() {
+    void exportWritesTheChartOnScreenOrSaysWhyNot() {
         QFETCH(QString, name);
         QFETCH(QByteArray, starts);
         QFETCH(QString, warning);

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(f.FrameCoeff->isHidden(), !left);
     }
 
-    void keysEnablesAndLabels() {
+    void channelFieldsTakeTheirKeysOnlyWhenEnabled() {
         FormFixture fx;
         Form1& f = fx.start();
         fx.chooseBoardPort(1);
@@ -192,12 +192,12 @@ private slots:
         QVERIFY(!f.CommandSave->isEnabled());
     }
 
-    void layoutsSpansAndReset_data() {
+    void eachLayoutGetsItsAxesAndResetSpans_data() {
         QTest::addColumn<int>("mask");
         for (int mask = 1; mask < 8; ++mask)
             QTest::addRow("mask %d", mask) << mask;
     }
-    void layoutsSpansAndReset() {
+    void eachLayoutGetsItsAxesAndResetSpans() {
         QFETCH(int, mask);
         FormFixture fx;
         Form1& f = fx.start();
@@ -244,7 +244,7 @@ private slots:
             QCOMPARE(g.axisMaximum(k + 2), 510.0);
     }
 
-    void viewControls() {
+    void viewEditsAndDoubleClickRestoreTheGraphs() {
         FormFixture fx;
         Form1& f = fx.start();
         Graph& g = *f.CWGraph1;

@@ -30,7 +30,7 @@ void meterOn(FormFixture& fx) {
 class MeterTest : public QObject {
     Q_OBJECT
 private slots:
-    void portAndItsFailures() {
+    void meterPortReadsUnitsAndReportsItsFailures() {
         FormFixture fx;
         Form1& f = fx.start();
         fx.meter->setOpenFailure(QStringLiteral("Device or resource busy"));
@@ -80,7 +80,7 @@ private slots:
 
     // The parameter lines, the buttons' lines and the timed INIT, on the wire: lines end in
     // CR LF, "Clear" is the single byte 3, a closed port drops them all.
-    void commandsAndInitSequence() {
+    void meterLinesGoOutEndedByCrLf() {
         FormFixture fx;
         Form1& f = fx.start();
         // As the manual panel edits them ("Load ->" fills the rows, READ? the last): line 5 is
@@ -121,7 +121,7 @@ private slots:
                                                  "TRIG:COUNT INF\r\nFRES:NPLC 1\r\nREAD?\r\n"));
     }
 
-    void readingStream() {
+    void readingsGoBesideTheirSamples() {
         FormFixture fx;
         Form1& f = fx.start();
         meterOn(fx);
@@ -157,7 +157,7 @@ private slots:
         QVERIFY(f.statusBar()->currentMessage().endsWith(QStringLiteral(": 1")));
     }
 
-    void manualModeAndKeyCodes() {
+    void manualModeShowsRepliesAndKeyCodes() {
         FormFixture fx;
         Form1& f = fx.start();
         fx.chooseMeterPort(1);
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(f.TextAscii->text(), QStringLiteral("98"));
     }
 
-    void mergeAxisLayouts_data() {
+    void mergeDrawsTheReadingsOnAnAxisOfTheirOwn_data() {
         QTest::addColumn<int>("mask");
         QTest::addColumn<int>("axis");
         QTest::newRow("no channel") << 0 << 2;
@@ -193,7 +193,7 @@ private slots:
         QTest::newRow("CH0 CH1") << 3 << 4;
         QTest::newRow("all three") << 7 << 5;
     }
-    void mergeAxisLayouts() {
+    void mergeDrawsTheReadingsOnAnAxisOfTheirOwn() {
         QFETCH(int, mask);
         QFETCH(int, axis);
         FormFixture fx;

@@ -14,7 +14,7 @@ private slots:
     // defaults are the window's literals). Assistive technology announces an input by the
     // caption beside it and a value display by its value and caption (the live values are
     // checked where they change).
-    void derivedStateAndAnnouncements() {
+    void startUpDerivesTheStateAndNamesEveryControl() {
         FormFixture fx;
         Form1& f = fx.start();
         const std::pair<const char*, const char*> announced[] = {
@@ -37,7 +37,7 @@ private slots:
     // actuator panel stands beside timing or graph; the calibration box goes with the timing
     // panel. "Exit" closes the multimeter panel but leaves its mark: the next choice only
     // clears it.
-    void panelSharing_data() {
+    void panelsShareTheColumnByMenuChoice_data() {
         QTest::addColumn<QString>("items"); // chosen in turn
         QTest::addColumn<QString>("shown"); // timing, graph, multimeter, actuator: panels, marks;
                                             // the calibration box enabled
@@ -54,7 +54,7 @@ private slots:
         for (const auto& [items, shown] : rows)
             QTest::addRow("'%s'", items) << QString(items) << QString(shown);
     }
-    void panelSharing() {
+    void panelsShareTheColumnByMenuChoice() {
         QFETCH(QString, items);
         FormFixture fx;
         Form1& f = fx.start();

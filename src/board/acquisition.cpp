@@ -28,6 +28,11 @@ void Form1::CommandSendData_Click() {
     shape.recordsPerBlock = perBlock;
     shape.totalPoints = TotalPoints;
     shape.endless = checkValue(CheckInf) == 1;
+    shape.period = CWNumEditFreq->value();
+    shape.labels = {TextLabel->text(), TextLabelCH1->text(), TextLabelCH2->text()};
+    shape.external = AgilChann->isChecked();
+    shape.meterLabel = TextLabelMult->text();
+    shape.start = clock().now();
     // In manual mode the meter's characters are the manual box's, not readings of the run.
     run_.begin(shape, checkValue(CheckManOperation) == 0 ? MSComm2->readAllText() : QString());
     restartLinkHealth();

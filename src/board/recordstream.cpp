@@ -62,6 +62,19 @@ std::size_t RecordStream::slipAt(std::size_t at) const {
     return 0;
 }
 
+QByteArray RecordStream::state() const {
+    QByteArray out(reinterpret_cast<const char*>(held_.data()), qsizetype(held_.size()));
+    return QByteArray::number(qulonglong(next_)) + ' ' + out;
+}
+
+void RecordStream::restore(const QByteArray& state) {
+    const qsizetype space = state.indexOf(' ');
+    const std::size_t next = space < 0 ? 0 : state.left(space).toULongLong();
+    const QByteArray bytes = space < 0 ? QByteArray() : state.mid(space + 1);
+    held_.assign(bytes.begin(), bytes.end());
+    next_ = std::min(next, held_.size());
+}
+
 void RecordStream::feed(QByteArrayView bytes, std::vector<RawRecord>& out) {
     held_.insert(held_.end(), reinterpret_cast<const std::uint8_t*>(bytes.data()),
                  reinterpret_cast<const std::uint8_t*>(bytes.data()) + bytes.size());

@@ -10,6 +10,7 @@
 
 #include "board/decoding.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <vector>
 
@@ -34,6 +35,11 @@ public:
     // Appends the whole records held back after a failed checksum, decided with what has come:
     // at Stop, so that every record received before it is in the run.
     void flush(std::vector<RawRecord>& out);
+
+    // What the stream holds (the last records decoded and the bytes still to come), to carry
+    // it on elsewhere; restoring takes a state of the same channels back.
+    QByteArray state() const;
+    void restore(const QByteArray& state);
 
     // Bytes received and not yet part of a record.
     std::size_t held() const { return held_.size() - next_; }

@@ -37,7 +37,7 @@ void Form1::CommandSave_Click() {
         warn(error);
         return;
     }
-    run_.markSaved();
+    run_.markSaved(name);
     dialogs().message(QStringLiteral("DOWNLOAD"), QStringLiteral("Data Saved"));
 }
 

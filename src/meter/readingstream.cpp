@@ -2,6 +2,8 @@
 
 #include "meter/scpi.h"
 
+#include <QStringList>
+
 namespace vemra::meter {
 
 namespace {
@@ -97,6 +99,31 @@ void ReadingStream::feed(QStringView chars, std::vector<StreamItem>& out) {
         else
             append(c);
     }
+}
+
+QString ReadingStream::state() const {
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 ")
+               .arg(stretch_)
+               .arg(segment_)
+               .arg(starts_)
+               .arg(ends_)
+               .arg(int(told_))
+               .arg(int(passOver_))
+               .arg(int(outOfStep_)) +
+           tail_;
+}
+
+void ReadingStream::restore(const QString& state) {
+    const QStringList fields = state.section(u' ', 0, 6).split(u' ');
+    const auto field = [&fields](int i) { return fields.value(i).toLongLong(); };
+    stretch_ = field(0);
+    segment_ = field(1);
+    starts_ = field(2);
+    ends_ = field(3);
+    told_ = field(4) != 0;
+    passOver_ = field(5) != 0;
+    outOfStep_ = field(6) != 0;
+    tail_ = state.section(u' ', 7).right(kReading);
 }
 
 void ReadingStream::realign() {

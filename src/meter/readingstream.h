@@ -31,6 +31,11 @@ public:
     // what follows: the rest of it, up to its ',', is passed over.
     void realign();
 
+    // Where the stream stands inside a unit or a damaged stretch, to carry it on elsewhere;
+    // restoring takes such a state back.
+    QString state() const;
+    void restore(const QString& state);
+
     // Whether a damaged stretch (something other than a reading) has begun since the last call
     // ("Err Mult!").
     bool takeOutOfStep() { return std::exchange(outOfStep_, false); }

@@ -3,12 +3,14 @@
 #include "board/protocol.h"
 #include "run/stores.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <algorithm>
 #include <limits>
 
 namespace vemra {
 
-void Run::begin(const RunShape& shape, QStringView meterWaiting) {
+void Run::begin(const RunShape& shape, const QString& meterWaiting) {
     shape_ = shape;
     const int channels = shape.channels();
     // A new run starts from empty stores, whatever their shape.
@@ -35,7 +37,7 @@ void Run::begin(const RunShape& shape, QStringView meterWaiting) {
     meter_.feed(meterWaiting, items_);
     meter_.realign();
     meter_.takeOutOfStep();
-    emit started();
+    emit started(meterWaiting);
 }
 
 LinkCounts Run::linkHealthCounts() const {
@@ -50,7 +52,10 @@ bool Run::atEnd() const {
     return !shape_.endless && sampleCount >= shape_.totalPoints - shape_.recordsPerBlock;
 }
 
-void Run::takeBoardBytes(QByteArrayView bytes) {
+void Run::takeBoardBytes(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return;
+    emit boardBytesTaken(bytes);
     link.bytes += bytes.size();
     raw_.clear();
     records_.feed(bytes, raw_);
@@ -63,6 +68,7 @@ void Run::keepEndingBlock() {
 }
 
 void Run::takeOverrun(qint64 bytes) {
+    emit overrunTaken(bytes);
     losses.overrunBytes += bytes;
     emit lossesChanged();
 }
@@ -112,7 +118,10 @@ void Run::storeRecords() {
     emit recordsTaken();
 }
 
-void Run::takeMeterChars(QStringView chars) {
+void Run::takeMeterChars(const QString& chars) {
+    if (chars.isEmpty())
+        return;
+    emit meterCharsTaken(chars);
     items_.clear();
     meter_.feed(chars, items_);
     if (meter_.takeOutOfStep()) {
@@ -166,9 +175,29 @@ bool Run::stop(const RunSnapshot& taken) {
     return flushed;
 }
 
-void Run::markSaved() {
+void Run::markSaved(const QString& file) {
     phase_ = nextPhase(phase_, RunEvent::Saved);
-    emit saved();
+    emit saved(file);
+}
+
+QByteArray Run::resumeState() const {
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    out << qint32(sampleCount) << qint32(readingSlot) << recordsStored_ << readingIndex_
+        << records_.state() << meter_.state();
+    return state;
+}
+
+void Run::restore(const QByteArray& state) {
+    QDataStream in(state);
+    qint32 count = 0, slot = 0;
+    QByteArray board;
+    QString meter;
+    in >> count >> slot >> recordsStored_ >> readingIndex_ >> board >> meter;
+    sampleCount = count;
+    readingSlot = slot;
+    records_.restore(board);
+    meter_.restore(meter);
 }
 
 void Run::follow(RunEvent event) {

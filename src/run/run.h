@@ -11,7 +11,9 @@
 #include "run/linkcounts.h"
 #include "run/readingstore.h"
 
+#include <QDateTime>
 #include <QObject>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -25,6 +27,11 @@ struct RunShape {
     int recordsPerBlock = 1;
     int totalPoints = 0;
     bool endless = false; // "Infinite Points": the records go round the store
+    double period = 0;    // tenths of a millisecond between records
+    std::array<QString, 3> labels;
+    bool external = false; // the meter's readings go with the run
+    QString meterLabel;
+    QDateTime start; // the moment of "Start", which names the run's files
 
     int channels() const { return (enabled[0] == 1) + (enabled[1] == 1) + (enabled[2] == 1); }
     int mask() const { return (enabled[0] == 1) | (enabled[1] == 1) << 1 | (enabled[2] == 1) << 2; }
@@ -78,20 +85,20 @@ public:
 
     // "Start": empty stores of the run's shape, counts from zero, the meter's characters that
     // wait now read as the end of a unit that belongs to no reading of the run.
-    void begin(const RunShape& shape, QStringView meterWaiting);
+    void begin(const RunShape& shape, const QString& meterWaiting);
     // A finite run whose count has reached its total less a block: the next block ends it.
     bool atEnd() const;
     // The bytes of one board comm event.
-    void takeBoardBytes(QByteArrayView bytes);
+    void takeBoardBytes(const QByteArray& bytes);
     // A run that ended by itself keeps the block that ended it.
     void keepEndingBlock();
     void takeOverrun(qint64 bytes);
     // Characters from the meter.
-    void takeMeterChars(QStringView chars);
+    void takeMeterChars(const QString& chars);
     // "Stop": the records held back after a failed checksum are stored (they came before the
     // stop), then the snapshot is taken, with the run's count. True when that stored records.
     bool stop(const RunSnapshot& taken);
-    void markSaved();
+    void markSaved(const QString& file);
     void follow(RunEvent event);
 
     // The window's set-ups shape the stores; a new shape of the samples' store loses the
@@ -103,8 +110,21 @@ public:
     // way or a stopped one still to be saved.
     void emptyReadings(int lastIndex);
 
+    // The run's counts and its streams' unfinished records and units, to carry the run on
+    // from a point of a journal; restoring takes them back.
+    QByteArray resumeState() const;
+    void restore(const QByteArray& state);
+    // Records and readings taken since Start, rounds of an endless run included.
+    qint64 recordCount() const { return recordsStored_; }
+    qint64 readingCount() const { return readingIndex_; }
+
 signals:
-    void started();
+    // With the meter's characters that waited at Start.
+    void started(const QString& meterWaiting);
+    // What each comm event brought, as it came: a journal keeps it.
+    void boardBytesTaken(const QByteArray& bytes);
+    void meterCharsTaken(const QString& chars);
+    void overrunTaken(qint64 bytes);
     // Records stored (or dropped): `decoded` holds them.
     void recordsTaken();
     // Of those, some failed their checksums ("Error Comm").
@@ -113,7 +133,7 @@ signals:
     void meterOutOfStep();
     void lossesChanged();
     void stopped();
-    void saved();
+    void saved(const QString& file);
 
 private:
     void storeRecords();

@@ -37,13 +37,21 @@ QList<QList<int>> boardSamples(int channels, int still = -1, int from = 0) {
     return samples;
 }
 
-// The records a stream gives for these bytes fed in pieces of `piece` bytes.
-std::vector<RawRecord> decode(const QByteArray& bytes, int channels, int piece) {
+// The records a stream gives for these bytes fed in pieces of `piece` bytes, carried on by a
+// second stream from its state after `carryAt` bytes.
+std::vector<RawRecord> decode(const QByteArray& bytes, int channels, int piece,
+                              qsizetype carryAt = -1) {
     RecordStream stream(channels);
     std::vector<RawRecord> out;
-    for (qsizetype at = 0; at < bytes.size(); at += piece)
+    for (qsizetype at = 0; at < bytes.size(); at += piece) {
+        if (at == carryAt) {
+            RecordStream carried(channels);
+            carried.restore(stream.state());
+            stream = carried;
+        }
         stream.feed(QByteArrayView(bytes).sliced(at, std::min<qsizetype>(piece, bytes.size() - at)),
                     out);
+    }
     return out;
 }
 
@@ -126,6 +134,11 @@ private slots:
                             QString(kRecords - kFaultAt - touched.size(), u'G'));
         for (int piece : {1, recordLength(channels), 10 * recordLength(channels)})
             QCOMPARE(states(decode(bytes, channels, piece), sent), whole);
+        // Carried on from its state anywhere near the fault, a stream goes on as it would have.
+        for (int carry = -3; carry <= 3; ++carry)
+            QCOMPARE(
+                states(decode(bytes, channels, 1, kFaultAt * recordLength(channels) + carry), sent),
+                whole);
     }
 
     // Meter readings 0..7 with a fault at reading 3: a character lost (the 16th is the ','),
@@ -177,11 +190,19 @@ private slots:
         for (qsizetype piece : {qsizetype(1), qsizetype(7), qsizetype(16), chars.size()}) {
             if (inserted.size() > 5000 && piece < 16)
                 continue;
+            // Carried on from its state in the middle of the fault, the stream goes on as it
+            // would have.
             meter::ReadingStream stream;
             std::vector<meter::StreamItem> items;
-            for (qsizetype at = 0; at < chars.size(); at += piece)
+            for (qsizetype at = 0; at < chars.size(); at += piece) {
+                if (at / piece == 3 * 16 / piece + 1) {
+                    meter::ReadingStream carried;
+                    carried.restore(stream.state());
+                    stream = carried;
+                }
                 stream.feed(QStringView(chars).sliced(at, std::min(piece, chars.size() - at)),
                             items);
+            }
             // A damaged reading reads "-": its slot stays empty, or holds what came in step in
             // its place (taken as it came), never the reading sent nor another's.
             QStringList numbered;

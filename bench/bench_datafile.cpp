@@ -62,7 +62,7 @@ void formatAndWriteLongRun(benchmark::State& state) {
     const QDateTime now(QDate(2024, 3, 5), QTime(9, 7, 4));
     QString name, error;
     for (auto _ : state) {
-        if (!writeDataFile(dir.path(), now, content, &name, &error)) {
+        if (!writeDataFile(dir.path(), runFileStem(now), content, &name, &error)) {
             state.SkipWithError(qPrintable(error));
             break;
         }

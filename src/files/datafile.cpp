@@ -43,8 +43,8 @@ QString formatRefusal() {
                           "after the stop); nothing was saved.");
 }
 
-QString dataFileName(const QDateTime& now, int number) {
-    QString name = runFileStem(now);
+QString dataFileName(const QString& stem, int number) {
+    QString name = stem;
     if (number > 1)
         name += QStringLiteral(" (%1)").arg(number);
     return name + QStringLiteral(".txt");
@@ -161,14 +161,14 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
     return bytes;
 }
 
-bool writeDataFile(const QString& dir, const QDateTime& now, const DataFileContent& content,
+bool writeDataFile(const QString& dir, const QString& stem, const DataFileContent& content,
                    QString* writtenName, QString* error, const FileSink& sink) {
     if (!checkDataFile(content, error))
         return false;
     const QDir folder(dir);
     QString name;
     for (int number = 1;; ++number) {
-        name = dataFileName(now, number);
+        name = dataFileName(stem, number);
         // A dangling link is an entry too: saving over it would replace it.
         const QFileInfo entry(folder.filePath(name));
         if (!entry.exists() && !entry.isSymLink())

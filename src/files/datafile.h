@@ -45,11 +45,11 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
 // "VemraData D-M h-m-s" for the moment now: the name of a run's files before the extension.
 QString runFileStem(const QDateTime& now);
 
-// Writes the file in dir as "VemraData D-M h-m-s.txt" for the moment now, or with " (2)",
-// " (3)", ... before ".txt", the first name that is free: an existing file is never replaced.
-// The file appears whole under its name or not at all. On failure returns false with a reason
-// (naming the file once it was named).
-bool writeDataFile(const QString& dir, const QDateTime& now, const DataFileContent& content,
+// Writes the file in dir as "<stem>.txt" (the stem a runFileStem, for the moment of saving),
+// or with " (2)", " (3)", ... before ".txt", the first name that is free: an existing file is
+// never replaced. The file appears whole under its name or not at all. On failure returns
+// false with a reason (naming the file once it was named).
+bool writeDataFile(const QString& dir, const QString& stem, const DataFileContent& content,
                    QString* writtenName, QString* error, const FileSink& sink = {});
 
 } // namespace vemra

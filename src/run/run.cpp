@@ -163,6 +163,7 @@ void Run::takeReading(const QString& text) {
 }
 
 bool Run::stop(const RunSnapshot& taken) {
+    const bool ending = atEnd();
     raw_.clear();
     records_.flush(raw_);
     const bool flushed = !raw_.empty();
@@ -171,7 +172,7 @@ bool Run::stop(const RunSnapshot& taken) {
     snapshot = taken;
     snapshot.sampleCount = sampleCount;
     phase_ = nextPhase(phase_, taken.meterColumn ? RunEvent::StopWithMeter : RunEvent::Stop);
-    emit stopped();
+    emit stopped(ending);
     return flushed;
 }
 

@@ -132,7 +132,9 @@ signals:
     void readingTaken(const QString& text);
     void meterOutOfStep();
     void lossesChanged();
-    void stopped();
+    // ending: the count had reached the end of a finite run, so the block that comes next
+    // (in the same comm event when the run ended by itself) is kept with the snapshot.
+    void stopped(bool ending);
     void saved(const QString& file);
 
 private:

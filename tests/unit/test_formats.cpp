@@ -334,7 +334,7 @@ private slots:
                           : file.open(QIODevice::WriteOnly));
         }
         QString written, error;
-        QVERIFY2(writeDataFile(dir.path(), fifthOfMarch, headerOnly, &written, &error),
+        QVERIFY2(writeDataFile(dir.path(), runFileStem(fifthOfMarch), headerOnly, &written, &error),
                  qPrintable(error));
         QCOMPARE(written, "VemraData 5-3 9-7-4" + number + ".txt");
         QCOMPARE(QFileInfo(dir.filePath(written)).size(), qint64(12)); // "Time (mS)\t\r\n"
@@ -368,7 +368,8 @@ private slots:
         QTemporaryDir dir;
         QString written, error;
         QVERIFY(
-            !writeDataFile(dir.filePath("missing"), fifthOfMarch, headerOnly, &written, &error));
+            !writeDataFile(dir.filePath("missing"), runFileStem(fifthOfMarch), headerOnly, &written,
+                          &error));
         QVERIFY2(error.contains("\"VemraData 5-3 9-7-4.txt\""), qPrintable(error));
         QVERIFY(written.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));

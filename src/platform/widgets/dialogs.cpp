@@ -41,6 +41,20 @@ void WindowDialogs::message(const QString& title, const QString& text, MessageIc
     box->open();
 }
 
+void WindowDialogs::ask(const QString& title, const QString& text, const QStringList& choices,
+                        Answered answered) {
+    auto* box = new QMessageBox(QMessageBox::Question, title, text, QMessageBox::NoButton,
+                                window_.data());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Not modal: the window goes on while the question waits for its answer.
+    box->setWindowModality(Qt::NonModal);
+    for (int i = 0; i < choices.size(); ++i) {
+        QPushButton* button = box->addButton(choices[i], QMessageBox::AcceptRole);
+        QObject::connect(button, &QPushButton::clicked, box, [answered, i] { answered(i); });
+    }
+    box->show();
+}
+
 void WindowDialogs::chooseChartExport(const ChartExportChoice& suggested, ExportChosen chosen) {
     auto* dialog = new QDialog(window_.data());
     dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,11 +1,14 @@
 // A run's journal: what a reader keeps of a file a crash cut short or a disk damaged, what it
-// refuses, and the text fields.
+// refuses, the text fields, and the rig's replay of a journal on the two lines.
 
 #include "journal/format.h"
+#include "rig/replay.h"
 
 #include <QtTest>
 
 using namespace vemra::journal;
+using vemra::rig::Port;
+using vemra::rig::Replay;
 
 namespace {
 
@@ -131,6 +134,69 @@ private slots:
         for (const auto& [key, value] : parseFields(extra.toStdString() + encodeFields(fields)))
             parsed << QString::fromStdString(key) << QString::fromStdString(value);
         QCOMPARE(parsed, read);
+    }
+
+    // The station starts at 0 ms; each piece is "B" or "M", the milliseconds it is due at,
+    // and its bytes. The journal: board "ab" at 100 ms, meter "m1" at 150, board "cd" at 250,
+    // the stop at 300, then board "tail" at 310 and meter "m2" at 320.
+    void replayFollowsTheStationsStartAndStop_data() {
+        QTest::addColumn<bool>("fast");
+        QTest::addColumn<bool>("recordedStop");
+        QTest::addColumn<int>("stopMs");
+        QTest::addColumn<int>("restartMs"); // 0: none
+        QTest::addColumn<QString>("played");
+        QTest::newRow("stop before the run's end")
+            << false << true << 200 << 0 << "B100 ab|M150 m1|B210 tail|M320 m2|";
+        QTest::newRow("stop after the run played")
+            << false << true << 1000 << 0 << "B100 ab|M150 m1|B250 cd|M320 m2|B1010 tail|";
+        QTest::newRow("no stop in the journal")
+            << false << false << 200 << 0 << "B100 ab|M150 m1|M320 m2|";
+        QTest::newRow("start again")
+            << false << true << 200 << 1000
+            << "B100 ab|M150 m1|B210 tail|M320 m2|B1100 ab|M1150 m1|B1250 cd|M1320 m2|";
+        QTest::newRow("fast") << true << true << 200 << 0 << "B0 ab|M0 m1|B0 cd|M0 m2|B200 tail|";
+    }
+    void replayFollowsTheStationsStartAndStop() {
+        QFETCH(bool, fast);
+        QFETCH(bool, recordedStop);
+        QFETCH(int, stopMs);
+        QFETCH(int, restartMs);
+        constexpr std::int64_t t0 = 7'000'000;
+        std::string file = fileStart();
+        const auto add = [&file](ChunkType type, int ms, std::string_view bytes) {
+            appendChunk(file, type, std::uint64_t(t0 + ms * 1000LL), bytes);
+        };
+        add(ChunkType::MeterAtStart, -5, "old");
+        add(ChunkType::Header, 0, encodeFields({{"start", "2024-05-12T09:30:00"}}));
+        add(ChunkType::Board, 100, "ab");
+        add(ChunkType::Meter, 150, "m1");
+        add(ChunkType::Board, 250, "cd");
+        if (recordedStop)
+            add(ChunkType::Stop, 300, encodeFields({{"mask", "1"}}));
+        add(ChunkType::Overrun, 305, encodeFields({{"bytes", "7"}}));
+        add(ChunkType::Board, 310, "tail");
+        add(ChunkType::Meter, 320, "m2");
+        Replay replay(readJournal(file), fast);
+
+        constexpr std::int64_t ms = 1'000'000, start = 5'000 * ms;
+        QString played;
+        for (int at = -100; at <= 2000; ++at) {
+            const std::int64_t now = start + at * ms;
+            if (at == 0 || at == restartMs)
+                replay.start(now);
+            if (at == stopMs)
+                replay.stop(now);
+            while (const auto send = replay.due(now)) {
+                QVERIFY(send->atNs <= now && now - send->atNs < ms);
+                played += QString("%1%2 %3|")
+                              .arg(send->port == Port::Board ? 'B' : 'M')
+                              .arg((send->atNs - start) / ms)
+                              .arg(QString::fromStdString(std::string(send->bytes)));
+                replay.sent();
+            }
+            QVERIFY(!replay.nextDueNs() || *replay.nextDueNs() > now);
+        }
+        QTEST(played, "played");
     }
 };
 

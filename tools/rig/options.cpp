@@ -56,6 +56,15 @@ std::string usage() {
            "  --meter-char-offset K     the lost character is character K of the unit (0 to\n"
            "                            14, 15 or 16 the ','; default 4), what goes in goes\n"
            "                            before character K (0 to 16; default 0)\n"
+           "  --replay JOURNAL          play a run's journal instead of simulating: after\n"
+           "                            each start byte, the board's bytes and the meter's\n"
+           "                            characters at their recorded times from Start (with\n"
+           "                            --fast, in their order as fast as the lines take\n"
+           "                            them); after the stop byte, the records the board\n"
+           "                            sent after the recorded stop, then nothing until the\n"
+           "                            next start byte, which plays the run again. The meter\n"
+           "                            answers nothing, the fault options do not apply and\n"
+           "                            --truth only notes that the journal is the truth\n"
            "  --help                    this text\n";
 }
 
@@ -92,6 +101,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             {"--dir", &options.dir, nullptr, nullptr, 0},
             {"--truth", &options.truthFile, nullptr, nullptr, 0},
             {"--log", &options.logFile, nullptr, nullptr, 0},
+            {"--replay", &options.replayFile, nullptr, nullptr, 0},
             {"--seed", nullptr, &options.seed, nullptr, 0},
             {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
             {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},

@@ -17,6 +17,7 @@ struct Options {
     bool fast = false;
     std::string truthFile;
     std::string logFile;
+    std::string replayFile;
     Faults faults;
     MeterFaults meterFaults;
     bool help = false;

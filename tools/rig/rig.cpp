@@ -62,6 +62,9 @@ bool Rig::setUp() {
         return false;
     }
 
+    if (!options_.replayFile.empty() && !loadReplay())
+        return false;
+
     // Delivered only through the descriptor, so a signal never interrupts a half-done step.
     sigset_t set;
     sigemptyset(&set);
@@ -88,6 +91,35 @@ bool Rig::setUp() {
     std::printf("ready Comm1=%s Comm2=%s\n", boardPty_.slavePath().c_str(),
                 meterPty_.slavePath().c_str());
     std::fflush(stdout);
+    return true;
+}
+
+bool Rig::loadReplay() {
+    const std::string& path = options_.replayFile;
+    std::string file;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    char buffer[65536];
+    for (std::size_t count; in && (count = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        file.append(buffer, count);
+    const bool read = in && !std::ferror(in);
+    const int error = errno;
+    if (in)
+        std::fclose(in);
+    if (!read) {
+        log_("rig: " + path + ": " + std::strerror(error));
+        return false;
+    }
+    journal::Journal journal = journal::readJournal(file);
+    if (!journal.refused.empty()) {
+        log_("rig: " + path + ": " + journal.refused);
+        return false;
+    }
+    if (!journal.damage.empty())
+        log_("replay: " + path + ": " + journal.damage + "; playing the " +
+             std::to_string(journal.goodBytes) + " bytes before it");
+    replay_.emplace(std::move(journal), options_.fast);
+    log_("replay: " + path + ": " + replay_->summary());
+    truth_.write("# replay of " + path + ": the journal is the ground truth");
     return true;
 }
 
@@ -148,6 +180,8 @@ int Rig::run() {
             readMeter(now);
         else if (fds[2].revents & kFailed)
             dropPty(meterPty_, meterLink_, "meter");
+        if (replay_)
+            play(now);
         if (boardPty_.isOpen()) {
             produceRecords(now);
             sendBoard(now);
@@ -163,10 +197,20 @@ std::optional<std::int64_t> Rig::sleepNs(std::int64_t now) const {
     const auto until = [&sleep, now](std::int64_t at) {
         sleep = std::min(sleep.value_or(INT64_MAX), std::max<std::int64_t>(0, at - now));
     };
-    if (const auto due = meter_.nextSendNs(); due && meterPty_.isOpen())
+    if (const auto due = replay_ ? meterLine_.nextDueNs() : meter_.nextSendNs();
+        due && meterPty_.isOpen())
         until(std::max(*due, meterTakenAt_ + kWriteGapNs));
     if (const auto due = boardLine_.nextDueNs(); due && boardPty_.isOpen())
         until(std::max(*due, boardTakenAt_ + kWriteGapNs));
+    if (replay_ && options_.fast) {
+        // A full queue waits for its line to take bytes (POLLOUT), not for the clock.
+        const auto send = replay_->due(now);
+        if (send && (send->port == Port::Board ? output_ : meterOutput_).size() < kFastFill)
+            until(now);
+    } else if (replay_) {
+        if (const auto at = replay_->nextDueNs())
+            until(*at);
+    }
     if (vanishSince_) {
         until(now + kVanishCheckNs);
     } else if (boardPty_.isOpen() && board_.streaming()) {
@@ -188,6 +232,13 @@ void Rig::readBoard(std::int64_t now) {
         parser_.feed(bytes[i], commands);
     for (const Command& command : commands) {
         log_(describe(command));
+        if (replay_) {
+            if (command.kind == CommandKind::Start)
+                replay_->start(now);
+            else if (command.kind == CommandKind::Stop)
+                replay_->stop(now);
+            continue;
+        }
         board_.apply(command);
         // A real board sends its first record one period after the start byte.
         if (command.kind == CommandKind::Start)
@@ -267,13 +318,17 @@ void Rig::dropPty(Pty& pty, const std::string& link, const std::string& name) {
 void Rig::readMeter(std::int64_t now) {
     std::uint8_t bytes[4096];
     const ssize_t count = ::read(meterPty_.master(), bytes, sizeof bytes);
-    if (count > 0)
+    // A replayed meter answers nothing: the journal holds all it says.
+    if (count > 0 && !replay_)
         meter_.receive(std::span(bytes, static_cast<std::size_t>(count)), now);
 }
 
 void Rig::sendMeter(std::int64_t now) {
     const std::size_t waiting = meterOutput_.size();
-    meter_.send(now, meterOutput_.tail());
+    if (replay_)
+        meterLine_.take(now, meterOutput_.tail());
+    else
+        meter_.send(now, meterOutput_.tail());
     if (meterOutput_.size() > waiting)
         meterTakenAt_ = now;
     if (meterOutput_.empty() || meterOutput_.flush(meterPty_.master()))
@@ -281,6 +336,24 @@ void Rig::sendMeter(std::int64_t now) {
     log_(std::string("meter: write failed: ") + std::strerror(errno) + ", " +
          std::to_string(meterOutput_.size()) + " bytes discarded");
     meterOutput_.clear();
+}
+
+void Rig::play(std::int64_t now) {
+    while (const auto send = replay_->due(now)) {
+        const bool board = send->port == Port::Board;
+        OutputQueue& queue = board ? output_ : meterOutput_;
+        if (options_.fast && queue.size() >= kFastFill)
+            return;
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(send->bytes.data()),
+                              send->bytes.size());
+        // A port that failed takes nothing more; the rest of the run still plays on the other.
+        const bool open = (board ? boardPty_ : meterPty_).isOpen();
+        if (open && options_.fast)
+            queue.tail().insert(queue.tail().end(), bytes.begin(), bytes.end());
+        else if (open)
+            (board ? boardLine_ : meterLine_).push(bytes, send->atNs);
+        replay_->sent();
+    }
 }
 
 } // namespace vemra::rig

@@ -11,6 +11,7 @@
 #include "rig/options.h"
 #include "rig/outputqueue.h"
 #include "rig/pty.h"
+#include "rig/replay.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,7 @@ public:
 
 private:
     bool setUp();
+    bool loadReplay();
     void tearDown();
     void readBoard(std::int64_t now);
     void produceRecords(std::int64_t now);
@@ -35,6 +37,7 @@ private:
     void dropPty(Pty& pty, const std::string& link, const std::string& name);
     void readMeter(std::int64_t now);
     void sendMeter(std::int64_t now);
+    void play(std::int64_t now);
     // How long ppoll may sleep, or nothing for as long as it likes.
     std::optional<std::int64_t> sleepNs(std::int64_t now) const;
 
@@ -59,6 +62,9 @@ private:
     std::optional<std::int64_t> vanishSince_;
     OutputQueue meterOutput_;
     std::int64_t meterTakenAt_ = 0;
+    // --replay: the journal's run stands in for the board and the meter.
+    std::optional<Replay> replay_;
+    Line meterLine_{9600, 11}; // 8N2
 };
 
 } // namespace vemra::rig

@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 
+#include "platform/widgets/controls.h"
 #include "platform/widgets/wheelguard.h"
 
 #include <QAction>
@@ -27,53 +28,6 @@
 namespace vemra {
 
 namespace {
-
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const QString& caption, const char* name) {
-    return named(new QPushButton(caption), name);
-}
-
-QLineEdit* textBox(const QString& text, const char* name) {
-    return named(new QLineEdit(text), name);
-}
-
-NumEdit* numEdit(double value, double minimum, double maximum, double step, const char* name) {
-    auto* edit = named(new NumEdit, name);
-    edit->setup(value, minimum, maximum, step);
-    return edit;
-}
-
-// A caption beside an input: the caption is the input's buddy and accessible name, so
-// assistive technology announces the input by the caption the operator reads.
-QLabel* captionFor(const QString& caption, QWidget* input) {
-    auto* label = new QLabel(caption);
-    label->setBuddy(input);
-    input->setAccessibleName(caption.trimmed());
-    return label;
-}
-
-// A value display: assistive technology reads its current value as its name (a label's
-// own text) and the caption beside it as its description.
-template <typename L> L* valueLabel(const char* name, const QString& caption) {
-    auto* label = named(new L, name);
-    label->setAccessibleDescription(caption);
-    // A fixed size: a new value repaints the label alone instead of laying out the panel
-    // again, which matters when values change a thousand times a second.
-    label->setFixedSize(120, label->sizeHint().height());
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-QGroupBox* frame(const QString& caption, const char* name) {
-    auto* box = named(new QGroupBox(caption), name);
-    box->setAccessibleName(caption);
-    return box;
-}
 
 QTimer* hundredMsTimer(QObject* parent, const char* name) {
     auto* timer = named(new QTimer(parent), name);

@@ -4,28 +4,14 @@
 #include "app/form1.h"
 
 #include "platform/widgets/keypress.h"
+#include "platform/widgets/menuclick.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTimer>
 
 namespace vemra {
-
-namespace {
-
-// A checkable menu item flips its own mark before it reports the choice; the handlers read
-// the mark as it was and set it themselves.
-template <typename Handler> void onMenu(QAction* item, QObject* context, Handler handler) {
-    QObject::connect(item, &QAction::triggered, context, [item, handler] {
-        if (item->isCheckable())
-            item->setChecked(!item->isChecked());
-        handler();
-    });
-}
-
-} // namespace
 
 void Form1::connectHandlers() {
     // What the run tells, shown where the operator looks.
@@ -49,7 +35,7 @@ void Form1::connectHandlers() {
     connect(CheckEnCH0, &QCheckBox::stateChanged, this, [this] { CheckEnCH0_Click(); });
     connect(CheckEnCH1, &QCheckBox::stateChanged, this, [this] { CheckEnCH1_Click(); });
     connect(CheckEnCH2, &QCheckBox::stateChanged, this, [this] { CheckEnCH2_Click(); });
-    onMenu(EnbleAll, this, [this] { EnbleAll_Click(); });
+    onMenuClick(EnbleAll, this, [this] { EnbleAll_Click(); });
     onKeyPress(TextLabel, [this](int& key) { TextLabel_KeyPress(key); });
     onKeyPress(TextLabelCH1, [this](int& key) { TextLabelCH1_KeyPress(key); });
     onKeyPress(TextLabelCH2, [this](int& key) { TextLabelCH2_KeyPress(key); });
@@ -60,7 +46,7 @@ void Form1::connectHandlers() {
     onKeyPress(TextCoeffCH1, [this](int& key) { TextCoeffCH1_KeyPress(key); });
     onKeyPress(TextCoeffCH2, [this](int& key) { TextCoeffCH2_KeyPress(key); });
     connect(CheckCoeff, &QCheckBox::stateChanged, this, [this] { CheckCoeff_Click(); });
-    onMenu(SelectChannel, this, [this] { SelectChannel_Click(); });
+    onMenuClick(SelectChannel, this, [this] { SelectChannel_Click(); });
     connect(CWNumEditSpan, &NumEdit::valueChanged, this,
             [this](double value) { CWNumEditSpan_ValueChanged(value); });
     connect(CWNumEditSpanCH1, &NumEdit::valueChanged, this,
@@ -72,7 +58,7 @@ void Form1::connectHandlers() {
     connect(CommandResetSpan, &QPushButton::clicked, this, [this] { CommandResetSpan_Click(); });
     connect(CWGraph1, &Graph::doubleClicked, this, [this] { CWGraph1_DblClick(); });
     connect(CWGraph1, &Graph::mousePressed, this, &Form1::CWGraph1_MouseDown);
-    onMenu(GraphToggle, this, [this] { GraphToggle_Click(); });
+    onMenuClick(GraphToggle, this, [this] { GraphToggle_Click(); });
     connect(CWButtonChangeScrean, &TwoStateButton::valueChanged, this,
             [this](bool on) { CWButtonChangeScrean_ValueChanged(on); });
     connect(CWNumEditNumPoint, &NumEdit::valueChanged, this,
@@ -97,17 +83,17 @@ void Form1::connectHandlers() {
     connect(CWNumEditMulFreq, &NumEdit::valueChanged, this,
             [this](double value) { CWNumEditMulFreq_ValueChanged(value); });
 
-    onMenu(EnableActuator, this, [this] { EnableActuator_Click(); });
-    onMenu(TimeSetup, this, [this] { TimeSetup_Click(); });
-    onMenu(GraphControl, this, [this] { GraphControl_Click(); });
-    onMenu(MultimSetup, this, [this] { MultimSetup_Click(); });
-    onMenu(DisplacementSys, this, [this] { DisplacementSys_Click(); });
+    onMenuClick(EnableActuator, this, [this] { EnableActuator_Click(); });
+    onMenuClick(TimeSetup, this, [this] { TimeSetup_Click(); });
+    onMenuClick(GraphControl, this, [this] { GraphControl_Click(); });
+    onMenuClick(MultimSetup, this, [this] { MultimSetup_Click(); });
+    onMenuClick(DisplacementSys, this, [this] { DisplacementSys_Click(); });
     connect(CommandExit, &QPushButton::clicked, this, [this] { CommandExit_Click(); });
-    onMenu(LoadConf, this, [this] { LoadConf_Click(); });
-    onMenu(SaveConf, this, [this] { SaveConf_Click(); });
-    onMenu(ExportChart, this, [this] { ExportChart_Click(); });
-    onMenu(ExitProgr, this, [this] { ExitProgr_Click(); });
-    onMenu(AgilChann, this, [this] { AgilChann_Click(); });
+    onMenuClick(LoadConf, this, [this] { LoadConf_Click(); });
+    onMenuClick(SaveConf, this, [this] { SaveConf_Click(); });
+    onMenuClick(ExportChart, this, [this] { ExportChart_Click(); });
+    onMenuClick(ExitProgr, this, [this] { ExitProgr_Click(); });
+    onMenuClick(AgilChann, this, [this] { AgilChann_Click(); });
 
     connect(MSComm1, &SerialPort::onComm, this, [this] { MSComm1_OnComm(); });
     connect(TimerLinkHealth, &QTimer::timeout, this, [this] { TimerLinkHealth_Timer(); });

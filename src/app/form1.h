@@ -346,6 +346,10 @@ private:
     QGroupBox* buildActuatorPanel();
     QGroupBox* buildChannelPanel();
     void connectHandlers();
+    void connectBoardHandlers();
+    void connectDisplayHandlers();
+    void connectCalibrationHandlers();
+    void connectActuatorHandlers();
     void connectMeterHandlers();
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);

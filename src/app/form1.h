@@ -335,8 +335,21 @@ private:
     void buildWindow();
     void buildMenus();
     QWidget* buildRunPanel();
+    // The right-hand column's panels, top to bottom, each built in its subsystem's folder;
+    // the manual operation panel lies inside the meter's.
     QWidget* buildSidePanels();
+    QGroupBox* buildPortsPanel();
+    QGroupBox* buildTimingPanel();
+    QGroupBox* buildGraphPanel();
+    QGroupBox* buildMeterPanel();
+    QGroupBox* buildManualOperationPanel();
+    QGroupBox* buildActuatorPanel();
+    QGroupBox* buildChannelPanel();
     void connectHandlers();
+    void connectBoardHandlers();
+    void connectDisplayHandlers();
+    void connectCalibrationHandlers();
+    void connectActuatorHandlers();
     void connectMeterHandlers();
     void waveformChanged(TwoStateButton* button, char startByte, bool on);
     void portFailed(const QString& message);

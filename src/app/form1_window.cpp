@@ -1,25 +1,21 @@
-// The window's controls, panels and menus with their captions, design values and initial
-// states. The graph takes the left; the run buttons, live values and the panels share the
-// right-hand column.
+// The window's layout: the graphs take the left; the run buttons, live values and the panels
+// share the right-hand column. Each panel is built in its subsystem's folder; the menus and
+// the always visible controls are built here, with their captions, design values and
+// initial states.
 
 #include "app/form1.h"
 
-#include "platform/widgets/wheelguard.h"
+#include "platform/widgets/controls.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStackedLayout>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,53 +23,6 @@
 namespace vemra {
 
 namespace {
-
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const QString& caption, const char* name) {
-    return named(new QPushButton(caption), name);
-}
-
-QLineEdit* textBox(const QString& text, const char* name) {
-    return named(new QLineEdit(text), name);
-}
-
-NumEdit* numEdit(double value, double minimum, double maximum, double step, const char* name) {
-    auto* edit = named(new NumEdit, name);
-    edit->setup(value, minimum, maximum, step);
-    return edit;
-}
-
-// A caption beside an input: the caption is the input's buddy and accessible name, so
-// assistive technology announces the input by the caption the operator reads.
-QLabel* captionFor(const QString& caption, QWidget* input) {
-    auto* label = new QLabel(caption);
-    label->setBuddy(input);
-    input->setAccessibleName(caption.trimmed());
-    return label;
-}
-
-// A value display: assistive technology reads its current value as its name (a label's
-// own text) and the caption beside it as its description.
-template <typename L> L* valueLabel(const char* name, const QString& caption) {
-    auto* label = named(new L, name);
-    label->setAccessibleDescription(caption);
-    // A fixed size: a new value repaints the label alone instead of laying out the panel
-    // again, which matters when values change a thousand times a second.
-    label->setFixedSize(120, label->sizeHint().height());
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-QGroupBox* frame(const QString& caption, const char* name) {
-    auto* box = named(new QGroupBox(caption), name);
-    box->setAccessibleName(caption);
-    return box;
-}
 
 QTimer* hundredMsTimer(QObject* parent, const char* name) {
     auto* timer = named(new QTimer(parent), name);
@@ -210,270 +159,12 @@ QWidget* Form1::buildSidePanels() {
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
-
-    // Serial ports
-    FrameDebug = frame(QStringLiteral("Serial RS 232 Communication Setup"), "FrameDebug");
-    {
-        auto* form = new QGridLayout(FrameDebug);
-        ComboPort = named(new QComboBox, "ComboPort");
-        ComboPort2 = named(new QComboBox, "ComboPort2");
-        fillPortList(ComboPort);
-        fillPortList(ComboPort2);
-        ignoreWheelUnlessFocused(ComboPort);
-        ignoreWheelUnlessFocused(ComboPort2);
-        ComboPort->setCurrentIndex(-1);
-        ComboPort2->setCurrentIndex(-1);
-        ComboPort->setPlaceholderText(tr("choose"));
-        ComboPort2->setPlaceholderText(tr("choose"));
-        CommandCommStart = button(QStringLiteral("Default Comm"), "CommandCommStart");
-        CommandBuff = button(QStringLiteral("Buff"), "CommandBuff");
-        LabelBuff = valueLabel<ClickLabel>("LabelBuff", QStringLiteral("PIC System Status"));
-        LabelBuff2 = valueLabel<ClickLabel>("LabelBuff2", QStringLiteral("Multimeter Status"));
-        LabelBuff->setToolTip(tr("Click to empty the board's input and clear the mark"));
-        LabelBuff2->setToolTip(tr("Click to clear"));
-        form->addWidget(captionFor(QStringLiteral(" PIC System"), ComboPort), 0, 0);
-        form->addWidget(ComboPort, 0, 1);
-        form->addWidget(LabelBuff, 0, 2);
-        form->addWidget(captionFor(QStringLiteral("Agilent 34401A"), ComboPort2), 1, 0);
-        form->addWidget(ComboPort2, 1, 1);
-        form->addWidget(LabelBuff2, 1, 2);
-        form->addWidget(CommandCommStart, 2, 0, 1, 2);
-        form->addWidget(CommandBuff, 2, 2);
-    }
-    column->addWidget(FrameDebug);
-
-    // Acquisition timing
-    FrameContols = frame(QStringLiteral("System Acquisition Timing"), "FrameContols");
-    {
-        auto* form = new QFormLayout(FrameContols);
-        CheckInf =
-            named(new QCheckBox(QStringLiteral("  Infinite Points (no Logger)")), "CheckInf");
-        CWNumEditNumPoint = numEdit(10, 1, 1000, 1, "CWNumEditNumPoint");
-        CWNumEditFreq = numEdit(400, 10, 64000, 1, "CWNumEditFreq");
-        CWNumEditTotPoint = numEdit(1000, 1, 1000000, 10, "CWNumEditTotPoint");
-        LabelFrequency = valueLabel<QLabel>("LabelFrequency", QStringLiteral("Frequency (Hz)"));
-        LabelExpTime = valueLabel<QLabel>("LabelExpTime", QStringLiteral("Total Exp Time (sec)"));
-        form->addRow(CheckInf);
-        form->addRow(captionFor(QStringLiteral("Points to Sample (Avg.)"), CWNumEditNumPoint),
-                     CWNumEditNumPoint);
-        form->addRow(captionFor(QStringLiteral("Acquisition Time (ms/10)"), CWNumEditFreq),
-                     CWNumEditFreq);
-        form->addRow(captionFor(QStringLiteral("Total Points per Ch"), CWNumEditTotPoint),
-                     CWNumEditTotPoint);
-        form->addRow(new QLabel(QStringLiteral("Frequency (Hz)")), LabelFrequency);
-        form->addRow(new QLabel(QStringLiteral("Total Exp Time (sec)")), LabelExpTime);
-        FrameContols->setEnabled(false);
-    }
-    column->addWidget(FrameContols);
-
-    // Graph controls
-    FrameGraph = frame(QStringLiteral("Advanced Graph Controls"), "FrameGraph");
-    {
-        auto* form = new QFormLayout(FrameGraph);
-        CWNumEditSpan = numEdit(1000, 0, 64000, 10, "CWNumEditSpan");
-        CWNumEditSpanCH1 = numEdit(1000, 0, 64000, 10, "CWNumEditSpanCH1");
-        CWNumEditSpanCH2 = numEdit(1000, 0, 64000, 10, "CWNumEditSpanCH2");
-        LabelSpan = named(captionFor(QStringLiteral("Max Span CH0"), CWNumEditSpan), "LabelSpan");
-        LabelSpanCH1 =
-            named(captionFor(QStringLiteral("Max Span CH1"), CWNumEditSpanCH1), "LabelSpanCH1");
-        LabelSpanCH2 =
-            named(captionFor(QStringLiteral("Max Span CH2"), CWNumEditSpanCH2), "LabelSpanCH2");
-        CWNumEdit1 = numEdit(1000, 100, 60000, 10, "CWNumEdit1");
-        CommandResetSpan = button(QStringLiteral("Reset Spans"), "CommandResetSpan");
-        CWNumEditAgilMax = numEdit(1000, 0, 64000, 1, "CWNumEditAgilMax");
-        CWNumEditAgilMin = numEdit(0, 0, 64000, 1, "CWNumEditAgilMin");
-        CWNumEditAgilMax->setExponentDisplay(true);
-        CWNumEditAgilMin->setExponentDisplay(true);
-        CWButtonGraphMerg = named(new TwoStateButton(QStringLiteral("Merge Multimeter Trace")),
-                                  "CWButtonGraphMerg");
-        CWButtonGraphMerg->setEnabled(false);
-        form->addRow(LabelSpan, CWNumEditSpan);
-        form->addRow(LabelSpanCH1, CWNumEditSpanCH1);
-        form->addRow(LabelSpanCH2, CWNumEditSpanCH2);
-        form->addRow(captionFor(QStringLiteral("Showed points"), CWNumEdit1), CWNumEdit1);
-        form->addRow(CommandResetSpan);
-        form->addRow(captionFor(QStringLiteral("Max CH Agilent 34401A"), CWNumEditAgilMax),
-                     CWNumEditAgilMax);
-        form->addRow(captionFor(QStringLiteral("Min CH Agilent 34401A"), CWNumEditAgilMin),
-                     CWNumEditAgilMin);
-        form->addRow(CWButtonGraphMerg);
-        FrameGraph->hide();
-    }
-    column->addWidget(FrameGraph);
-
-    // Multimeter
-    FrameAgilent = frame(QStringLiteral("Agilent 34401A Advanced Setup"), "FrameAgilent");
-    {
-        auto* box = new QVBoxLayout(FrameAgilent);
-        auto* top = new QFormLayout;
-        TextLabelMult = textBox(QStringLiteral("Resistence (Ohm)"), "TextLabelMult");
-        top->addRow(captionFor(QStringLiteral("Multimeter Label"), TextLabelMult), TextLabelMult);
-        box->addLayout(top);
-        auto* actions = new QHBoxLayout;
-        CommandResetParam = button(QStringLiteral("INIT"), "CommandResetParam");
-        CommandExit = button(QStringLiteral("Exit"), "CommandExit");
-        CheckManOperation =
-            named(new QCheckBox(QStringLiteral("Manual Operation Enable")), "CheckManOperation");
-        actions->addWidget(CommandResetParam);
-        actions->addWidget(CheckManOperation);
-        actions->addWidget(CommandExit);
-        box->addLayout(actions);
-
-        // The parameter list and the manual panel share one area; the panel covers the
-        // list while it is shown.
-        auto* area = new QWidget;
-        auto* shared = new QStackedLayout(area);
-        shared->setStackingMode(QStackedLayout::StackAll);
-        auto* params = new QWidget;
-        auto* paramList = new QVBoxLayout(params);
-        const char* paramNames[5] = {"LabelParam0", "LabelParam1", "LabelParam2", "LabelParam3",
-                                     "LabelParam4"};
-        const QString paramDesign[5] = {
-            QStringLiteral("CONF:FRES DEF,DEF"), QStringLiteral("TRIG:SOUR EXT"),
-            QStringLiteral("TRIG:COUNT INF"), QStringLiteral("FRES:NPLC 1"), QString()};
-        for (int k = 0; k < 5; ++k) {
-            LabelParam[k] = named(new QLabel(paramDesign[k]), paramNames[k]);
-            LabelParam[k]->setAccessibleName(QStringLiteral("Parameter %1").arg(k));
-            LabelParam[k]->setFrameShape(QFrame::StyledPanel);
-            paramList->addWidget(LabelParam[k]);
-        }
-        paramList->addStretch();
-
-        FrameManualOperation = frame(QStringLiteral("Manual Operations"), "FrameManualOperation");
-        FrameManualOperation->setAutoFillBackground(true);
-        auto* manual = new QGridLayout(FrameManualOperation);
-        const char* commandNames[6] = {"TextCommand0", "TextCommand1", "TextCommand2",
-                                       "TextCommand3", "TextCommand4", "TextCommand5"};
-        const char* cmdNames[6] = {"CommandMultimeter0", "CommandMultimeter1",
-                                   "CommandMultimeter2", "CommandMultimeter3",
-                                   "CommandMultimeter4", "CommandMultimeter5"};
-        for (int k = 0; k < 6; ++k) {
-            TextCommand[k] = textBox(QString(), commandNames[k]);
-            TextCommand[k]->setAccessibleName(QStringLiteral("Command Line %1").arg(k));
-            CommandMultimeter[k] = button(QStringLiteral("CMD"), cmdNames[k]);
-            CommandMultimeter[k]->setAccessibleName(QStringLiteral("CMD %1").arg(k));
-            manual->addWidget(TextCommand[k], k, 0);
-            manual->addWidget(CommandMultimeter[k], k, 1);
-        }
-        CommandSavParam = button(QStringLiteral("<- Save"), "CommandSavParam");
-        Command1 = button(QStringLiteral("Load ->"), "Command1");
-        manual->addWidget(CommandSavParam, 6, 0);
-        manual->addWidget(Command1, 6, 1);
-        TextMultOut = named(new QPlainTextEdit, "TextMultOut");
-        TextMultOut->setReadOnly(true);
-        TextMultOut->setAccessibleName(QStringLiteral("Multimeter Output"));
-        TextMultOut->setMaximumHeight(80);
-        manual->addWidget(TextMultOut, 7, 0, 1, 2);
-        auto* meterButtons = new QHBoxLayout;
-        CommandClear = button(QStringLiteral("Clear"), "CommandClear");
-        CommandErr = button(QStringLiteral("Error?"), "CommandErr");
-        CommandRemote = button(QStringLiteral("Remot"), "CommandRemote");
-        TextAscii = textBox(QString(), "TextAscii");
-        TextAscii->setMaximumWidth(50);
-        // It shows the code of each key pressed in it; nothing typed or pasted goes in.
-        TextAscii->setReadOnly(true);
-        meterButtons->addWidget(CommandClear);
-        meterButtons->addWidget(CommandErr);
-        meterButtons->addWidget(CommandRemote);
-        manual->addLayout(meterButtons, 8, 0, 1, 2);
-        // On a row of its own: beside the buttons it would widen the whole column.
-        auto* keyCode = new QHBoxLayout;
-        keyCode->addWidget(captionFor(QStringLiteral("Key Code"), TextAscii));
-        keyCode->addWidget(TextAscii);
-        keyCode->addStretch();
-        manual->addLayout(keyCode, 9, 0, 1, 2);
-
-        shared->addWidget(params);
-        shared->addWidget(FrameManualOperation);
-        // The panel, when shown, lies over the parameter lines.
-        shared->setCurrentWidget(FrameManualOperation);
-        FrameManualOperation->hide();
-        box->addWidget(area);
-        FrameAgilent->hide();
-    }
-    column->addWidget(FrameAgilent);
-
-    // Actuator
-    FrameActuator = frame(QStringLiteral("Actuator"), "FrameActuator");
-    {
-        auto* grid = new QGridLayout(FrameActuator);
-        CWButtonSin = named(new TwoStateButton(QStringLiteral("Sin")), "CWButtonSin");
-        CWButtonSquare = named(new TwoStateButton(QStringLiteral("Square")), "CWButtonSquare");
-        CWButtonTriangle =
-            named(new TwoStateButton(QStringLiteral("Triangle")), "CWButtonTriangle");
-        CWButtonSawtoot = named(new TwoStateButton(QStringLiteral("Sawtooth")), "CWButtonSawtoot");
-        CWButtonPWM = named(new TwoStateButton(QStringLiteral("Manual")), "CWButtonPWM");
-        grid->addWidget(CWButtonSin, 0, 0);
-        grid->addWidget(CWButtonSquare, 0, 1);
-        grid->addWidget(CWButtonTriangle, 0, 2);
-        grid->addWidget(CWButtonSawtoot, 1, 0);
-        grid->addWidget(CWButtonPWM, 1, 1);
-        CWNumEditPWM = numEdit(0, 0, 255, 1, "CWNumEditPWM");
-        CWNumEditMulPeriod = numEdit(1, 1, 255, 1, "CWNumEditMulPeriod");
-        CWNumEditMulFreq = numEdit(0, 0, 7, 1, "CWNumEditMulFreq");
-        TextDiv = textBox(QString(), "TextDiv");
-        TextMul = textBox(QString(), "TextMul");
-        TextDiv->setReadOnly(true);
-        TextMul->setReadOnly(true);
-        TextDiv->setAccessibleName(QStringLiteral("Prescaler"));
-        TextMul->setAccessibleName(QStringLiteral("Multiplier"));
-        LabelFreqAct = valueLabel<QLabel>("LabelFreqAct", QStringLiteral("Frequenza (Hz)"));
-        grid->addWidget(captionFor(QStringLiteral("Max Value"), CWNumEditPWM), 2, 0);
-        grid->addWidget(CWNumEditPWM, 2, 1, 1, 2);
-        grid->addWidget(captionFor(QStringLiteral("Freq / n"), CWNumEditMulPeriod), 3, 0);
-        grid->addWidget(CWNumEditMulPeriod, 3, 1);
-        grid->addWidget(TextDiv, 3, 2);
-        grid->addWidget(captionFor(QStringLiteral("Freq X n"), CWNumEditMulFreq), 4, 0);
-        grid->addWidget(CWNumEditMulFreq, 4, 1);
-        grid->addWidget(TextMul, 4, 2);
-        grid->addWidget(new QLabel(QStringLiteral("Frequenza (Hz)")), 5, 0);
-        grid->addWidget(LabelFreqAct, 5, 1, 1, 2);
-        FrameActuator->hide();
-    }
-    column->addWidget(FrameActuator);
-
-    // Channels
-    FrameCoeff = frame(QStringLiteral("Channels Config."), "FrameCoeff");
-    {
-        auto* grid = new QGridLayout(FrameCoeff);
-        CheckCoeff =
-            named(new QCheckBox(QStringLiteral("Calibration Coefficient Setting")), "CheckCoeff");
-        CheckCoeff->hide();
-        CheckCoeff->setEnabled(false);
-        CheckEnCH0 = named(new QCheckBox(QStringLiteral("Enable CH0")), "CheckEnCH0");
-        CheckEnCH1 = named(new QCheckBox(QStringLiteral("Enable CH1")), "CheckEnCH1");
-        CheckEnCH2 = named(new QCheckBox(QStringLiteral("Enable CH2")), "CheckEnCH2");
-        CheckEnCH0->setChecked(true);
-        TextCoeff = textBox(QStringLiteral("1"), "TextCoeff");
-        TextCoeffCH1 = textBox(QStringLiteral("1"), "TextCoeffCH1");
-        TextCoeffCH2 = textBox(QStringLiteral("1"), "TextCoeffCH2");
-        TextLabel = textBox(QStringLiteral("Force (g)"), "TextLabel");
-        TextLabelCH1 = textBox(QStringLiteral("CH1 (a.u.)"), "TextLabelCH1");
-        TextLabelCH2 = textBox(QStringLiteral("CH2 (a.u.)"), "TextLabelCH2");
-        QCheckBox* enables[3] = {CheckEnCH0, CheckEnCH1, CheckEnCH2};
-        QLineEdit* coeffs[3] = {TextCoeff, TextCoeffCH1, TextCoeffCH2};
-        QLineEdit* labels[3] = {TextLabel, TextLabelCH1, TextLabelCH2};
-        for (int ch = 0; ch < 3; ++ch) {
-            const int row = ch * 2;
-            grid->addWidget(enables[ch], row, 0, 1, 4);
-            grid->addWidget(captionFor(QStringLiteral("Coeff.CH%1").arg(ch), coeffs[ch]), row + 1,
-                            0);
-            grid->addWidget(coeffs[ch], row + 1, 1);
-            grid->addWidget(captionFor(QStringLiteral("Label CH%1").arg(ch), labels[ch]), row + 1,
-                            2);
-            grid->addWidget(labels[ch], row + 1, 3);
-        }
-        auto* hint = new QLabel(tr("Enter commits a field. \"Advanced Setup \u2192 Select "
-                                   "Channels\" again applies every field and closes the panel."));
-        hint->setWordWrap(true);
-        grid->addWidget(hint, 8, 0, 1, 4);
-        grid->addWidget(CheckCoeff, 6, 0, 1, 4);
-        LabelTest = named(new QLabel, "LabelTest");
-        LabelTest->hide();
-        grid->addWidget(LabelTest, 7, 0, 1, 4);
-        FrameCoeff->hide();
-    }
-    column->addWidget(FrameCoeff);
+    column->addWidget(buildPortsPanel());
+    column->addWidget(buildTimingPanel());
+    column->addWidget(buildGraphPanel());
+    column->addWidget(buildMeterPanel());
+    column->addWidget(buildActuatorPanel());
+    column->addWidget(buildChannelPanel());
     column->addStretch();
 
     auto* scroll = new QScrollArea;

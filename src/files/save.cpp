@@ -33,7 +33,8 @@ void Form1::CommandSave_Click() {
 
     QString error;
     QString name;
-    if (!writeDataFile(QDir::currentPath(), runFileStem(clock().now()), content, &name, &error, fileSink_)) {
+    if (!writeDataFile(QDir::currentPath(), runFileStem(clock().now()), content, &name, &error,
+                       fileSink_)) {
         warn(error);
         return;
     }

@@ -164,8 +164,8 @@ void Disk::openFirst(const Step& step) {
         return;
     }
     for (int number = 1; number <= kNamesToTry; ++number) {
-        const std::string base = step.folder + '/' + step.text +
-                                 (number > 1 ? " (" + std::to_string(number) + ')' : "");
+        const std::string base =
+            step.folder + '/' + step.text + (number > 1 ? " (" + std::to_string(number) + ')' : "");
         fd_ = opener_(base + ".journal");
         if (fd_ >= 0) {
             base_ = base;

@@ -150,9 +150,10 @@ bool replayJournal(const QStringList& files, Run& run, QString* damage, QString*
     if (!stopped)
         run.stop(closingSnapshot(shape));
     if (damage)
-        *damage = lost > 0 ? QObject::tr("the last %1 bytes of its journal were damaged and are lost")
-                                 .arg(lost)
-                           : QString();
+        *damage = lost > 0
+                      ? QObject::tr("the last %1 bytes of its journal were damaged and are lost")
+                            .arg(lost)
+                      : QString();
     return true;
 }
 
@@ -187,9 +188,8 @@ QList<UnsavedRun> findUnsavedRuns(const QString& folder) {
         }
         found << unsaved;
     }
-    std::sort(found.begin(), found.end(), [](const UnsavedRun& a, const UnsavedRun& b) {
-        return a.start < b.start;
-    });
+    std::sort(found.begin(), found.end(),
+              [](const UnsavedRun& a, const UnsavedRun& b) { return a.start < b.start; });
     return found;
 }
 
@@ -198,7 +198,8 @@ bool recoverRun(const UnsavedRun& unsaved, const QString& dataFolder, const File
     Run run;
     QString refused;
     if (!replayJournal(unsaved.files, run, nullptr, &refused)) {
-        *error = QObject::tr("The journal %1 cannot be read: %2").arg(unsaved.files.value(0), refused);
+        *error =
+            QObject::tr("The journal %1 cannot be read: %2").arg(unsaved.files.value(0), refused);
         return false;
     }
     const RunShape& shape = run.shape();

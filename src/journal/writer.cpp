@@ -37,16 +37,17 @@ std::string number(double value) {
 
 } // namespace
 
-JournalWriter::JournalWriter(Run& run, QString folder, journal::FileOpener opener,
-                             QObject* parent)
+JournalWriter::JournalWriter(Run& run, QString folder, journal::FileOpener opener, QObject* parent)
     : QObject(parent)
     , run_(run)
     , folder_(std::move(folder))
-    , disk_(std::make_unique<journal::Disk>([this, alive = alive_](const QString& reason) {
-        if (*alive)
-            QMetaObject::invokeMethod(
-                this, [this, reason] { failed(reason); }, Qt::QueuedConnection);
-    }, std::move(opener))) {
+    , disk_(std::make_unique<journal::Disk>(
+          [this, alive = alive_](const QString& reason) {
+              if (*alive)
+                  QMetaObject::invokeMethod(
+                      this, [this, reason] { failed(reason); }, Qt::QueuedConnection);
+          },
+          std::move(opener))) {
     handOverTimer_.setInterval(kHandOverMs);
     connect(&handOverTimer_, &QTimer::timeout, this, [this] { handOver(); });
     connect(&run_, &Run::started, this, &JournalWriter::runStarted);

@@ -60,7 +60,7 @@ private:
     bool keepRaw_ = false;
     QString failure_;
     int segment_ = 1;
-    qint64 segmentRecords_ = 0;  // records and readings of the run before this segment
+    qint64 segmentRecords_ = 0; // records and readings of the run before this segment
     qint64 segmentReadings_ = 0;
 };
 

@@ -367,9 +367,8 @@ private slots:
     void failedDataFileWriteLeavesNoFile() {
         QTemporaryDir dir;
         QString written, error;
-        QVERIFY(
-            !writeDataFile(dir.filePath("missing"), runFileStem(fifthOfMarch), headerOnly, &written,
-                          &error));
+        QVERIFY(!writeDataFile(dir.filePath("missing"), runFileStem(fifthOfMarch), headerOnly,
+                               &written, &error));
         QVERIFY2(error.contains("\"VemraData 5-3 9-7-4.txt\""), qPrintable(error));
         QVERIFY(written.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));

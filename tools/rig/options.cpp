@@ -18,6 +18,73 @@ std::optional<std::uint64_t> number(const std::string& text, std::uint64_t min, 
     return value;
 }
 
+// An option that takes a value. Exactly one of text, count and optionalCount is set.
+struct Valued {
+    std::string_view name;
+    std::string* text;
+    std::uint64_t* count;
+    std::optional<std::uint64_t>* optionalCount;
+    std::uint64_t min;
+    std::uint64_t max = UINT64_MAX;
+};
+
+// The option called `name`, storing into `options`; none for an unknown name.
+std::optional<Valued> valuedOption(Options& options, std::string_view name) {
+    Faults& faults = options.faults;
+    MeterFaults& meter = options.meterFaults;
+    const Valued valued[] = {
+        {"--dir", &options.dir, nullptr, nullptr, 0},
+        {"--truth", &options.truthFile, nullptr, nullptr, 0},
+        {"--log", &options.logFile, nullptr, nullptr, 0},
+        {"--replay", &options.replayFile, nullptr, nullptr, 0},
+        {"--seed", nullptr, &options.seed, nullptr, 0},
+        {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
+        {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},
+        {"--extra-byte-at", nullptr, nullptr, &faults.extraByteAt, 0},
+        // A record has at most 8 bytes: the extra byte can go after the last.
+        {"--fault-offset", nullptr, &faults.faultOffset, nullptr, 0, 8},
+        {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
+        {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
+        {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
+        {"--meter-lose-char-at", nullptr, nullptr, &meter.loseCharAt, 0},
+        {"--meter-lose-comma-at", nullptr, nullptr, &meter.loseCommaAt, 0},
+        {"--meter-garbage-at", nullptr, nullptr, &meter.garbageAt, 0},
+        {"--meter-reply-at", nullptr, nullptr, &meter.replyAt, 0},
+        {"--meter-junk-at", nullptr, nullptr, &meter.junkAt, 0},
+        {"--meter-junk-length", nullptr, &meter.junkLength, nullptr, 1, 4096},
+        // A unit has 16 characters; what goes in may also go after the last.
+        {"--meter-char-offset", nullptr, nullptr, &meter.charOffset, 0, 16},
+    };
+    const auto option = std::find_if(std::begin(valued), std::end(valued),
+                                     [&](const Valued& v) { return v.name == name; });
+    if (option == std::end(valued))
+        return std::nullopt;
+    return *option;
+}
+
+// On failure says why in error.
+bool store(const Valued& option, const std::string& value, std::string& error) {
+    if (option.text) {
+        *option.text = value;
+        return true;
+    }
+    const auto parsed = number(value, option.min, option.max);
+    if (!parsed) {
+        error = std::string(option.name) + " needs a whole number" +
+                (option.max < UINT64_MAX
+                     ? " from " + std::to_string(option.min) + " to " + std::to_string(option.max)
+                 : option.min > 0 ? " of at least 1"
+                                  : "") +
+                ", not \"" + value + "\"";
+        return false;
+    }
+    if (option.count)
+        *option.count = *parsed;
+    else
+        *option.optionalCount = *parsed;
+    return true;
+}
+
 } // namespace
 
 std::string usage() {
@@ -86,43 +153,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             continue;
         }
 
-        // Exactly one of text, count and optionalCount is set.
-        struct Valued {
-            std::string_view name;
-            std::string* text;
-            std::uint64_t* count;
-            std::optional<std::uint64_t>* optionalCount;
-            std::uint64_t min;
-            std::uint64_t max = UINT64_MAX;
-        };
-        Faults& faults = options.faults;
-        MeterFaults& meter = options.meterFaults;
-        const Valued valued[] = {
-            {"--dir", &options.dir, nullptr, nullptr, 0},
-            {"--truth", &options.truthFile, nullptr, nullptr, 0},
-            {"--log", &options.logFile, nullptr, nullptr, 0},
-            {"--replay", &options.replayFile, nullptr, nullptr, 0},
-            {"--seed", nullptr, &options.seed, nullptr, 0},
-            {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
-            {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},
-            {"--extra-byte-at", nullptr, nullptr, &faults.extraByteAt, 0},
-            // A record has at most 8 bytes: the extra byte can go after the last.
-            {"--fault-offset", nullptr, &faults.faultOffset, nullptr, 0, 8},
-            {"--after-stop", nullptr, &faults.afterStop, nullptr, 0},
-            {"--vanish-at", nullptr, nullptr, &faults.vanishAt, 0},
-            {"--records-limit", nullptr, &faults.recordsLimit, nullptr, 1},
-            {"--meter-lose-char-at", nullptr, nullptr, &meter.loseCharAt, 0},
-            {"--meter-lose-comma-at", nullptr, nullptr, &meter.loseCommaAt, 0},
-            {"--meter-garbage-at", nullptr, nullptr, &meter.garbageAt, 0},
-            {"--meter-reply-at", nullptr, nullptr, &meter.replyAt, 0},
-            {"--meter-junk-at", nullptr, nullptr, &meter.junkAt, 0},
-            {"--meter-junk-length", nullptr, &meter.junkLength, nullptr, 1, 4096},
-            // A unit has 16 characters; what goes in may also go after the last.
-            {"--meter-char-offset", nullptr, nullptr, &meter.charOffset, 0, 16},
-        };
-        const auto option = std::find_if(std::begin(valued), std::end(valued),
-                                         [&](const Valued& v) { return v.name == name; });
-        if (option == std::end(valued)) {
+        const auto option = valuedOption(options, name);
+        if (!option) {
             error = "unknown option " + args[i];
             return std::nullopt;
         }
@@ -134,25 +166,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             error = name + " needs a value";
             return std::nullopt;
         }
-        const std::string value = inlineValue ? *inlineValue : args[++i];
-        if (option->text) {
-            *option->text = value;
-            continue;
-        }
-        const auto parsed = number(value, option->min, option->max);
-        if (!parsed) {
-            error = name + " needs a whole number" +
-                    (option->max < UINT64_MAX ? " from " + std::to_string(option->min) + " to " +
-                                                    std::to_string(option->max)
-                     : option->min > 0 ? " of at least 1"
-                                       : "") +
-                    ", not \"" + value + "\"";
+        if (!store(*option, inlineValue ? *inlineValue : args[++i], error))
             return std::nullopt;
-        }
-        if (option->count)
-            *option->count = *parsed;
-        else
-            *option->optionalCount = *parsed;
     }
     return options;
 }

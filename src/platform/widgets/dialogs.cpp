@@ -43,8 +43,8 @@ void WindowDialogs::message(const QString& title, const QString& text, MessageIc
 
 void WindowDialogs::ask(const QString& title, const QString& text, const QStringList& choices,
                         Answered answered) {
-    auto* box = new QMessageBox(QMessageBox::Question, title, text, QMessageBox::NoButton,
-                                window_.data());
+    auto* box =
+        new QMessageBox(QMessageBox::Question, title, text, QMessageBox::NoButton, window_.data());
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal: the window goes on while the question waits for its answer.
     box->setWindowModality(Qt::NonModal);

@@ -34,26 +34,40 @@ Form1::Form1(Platform platform, QWidget* parent)
                              systemPorts_, this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     MSComm2->setObjectName(QStringLiteral("MSComm2"));
+    journal_ =
+        std::make_unique<JournalWriter>(run_, journalFolder(), std::move(platform.journalOpener));
 
     buildWindow();
     connectHandlers();
     Form_Load();
+    readKeepRawCaptures();
+    offerRecovery();
 }
 
 Form1::~Form1() = default;
+
+namespace {
+
+// What an ending may wait for the journal's last bytes to reach the disk: a disk that does
+// not answer within it must not hold the station open.
+constexpr int kEndingWaitMs = 1000;
+
+} // namespace
 
 void Form1::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
         Form_Unload();
+        journal_->finish(kEndingWaitMs);
     }
     event->accept();
 }
 
 // "File → Exit": the program ends at once, without the closing's stop action; the ports go
-// with the window.
+// with the window. The journal already holds the run: only its last moment is handed over.
 void Form1::ExitProgr_Click() {
     unloaded_ = true;
+    journal_->finish(kEndingWaitMs);
     endProgram_();
 }
 

@@ -5,6 +5,9 @@
 
 #include "app/linkhealth.h"
 #include "common/matrix.h"
+#include "journal/disk.h"
+#include "journal/recovery.h"
+#include "journal/writer.h"
 #include "platform/chart/graph.h"
 #include "platform/serial/serialport.h"
 #include "platform/system/clock.h"
@@ -44,10 +47,11 @@ struct Platform {
     std::unique_ptr<SerialBackend> boardPort;
     std::unique_ptr<SerialBackend> meterPort;
     SerialPort::PortList systemPorts;
-    std::unique_ptr<Dialogs> dialogs; // null: message boxes on this window
-    std::unique_ptr<Clock> clock;     // null: the system clock
-    FileSink fileSink;                // null: files written through QSaveFile
-    std::function<void()> endProgram; // null: the application's event loop ends
+    std::unique_ptr<Dialogs> dialogs;  // null: message boxes on this window
+    std::unique_ptr<Clock> clock;      // null: the system clock
+    FileSink fileSink;                 // null: files written through QSaveFile
+    journal::FileOpener journalOpener; // null: journals made as new files on the disk
+    std::function<void()> endProgram;  // null: the application's event loop ends
 
     static Platform desktop();
 };
@@ -62,6 +66,7 @@ public:
     ~Form1() override;
 
     Dialogs& dialogs() { return *dialogs_; }
+    JournalWriter& journal() { return *journal_; }
     Clock& clock() { return *clock_; }
     const Run& run() const { return run_; }
 
@@ -212,6 +217,7 @@ public:
     QAction* LoadConf = nullptr;
     QAction* SaveConf = nullptr;
     QAction* ExportChart = nullptr;
+    QAction* KeepRawCaptures = nullptr;
     QAction* ExitProgr = nullptr;
     QMenu* Measurement = nullptr;
     QAction* EnbleAll = nullptr;
@@ -297,6 +303,8 @@ public:
     void CheckManOperation_Click();
     void TextAscii_KeyPress(int& keyAscii);
     void ExitProgr_Click();
+    // "File → Keep Raw Captures": a saved run's journal stays beside its data file.
+    void KeepRawCaptures_Click();
 
     // ---- Channel display (display/) ----
     void GraphSetup();
@@ -390,6 +398,14 @@ private:
     void refuseCoefficient(int channel, const CoefficientCheck& check);
     void enterCalibration();
     bool leaveCalibration();
+
+    // The run's journal and its folder; why the journal stopped, shown until the next Start.
+    QString journalFolder() const;
+    void offerRecovery();
+    void askAboutUnsaved(QList<UnsavedRun> runs);
+    void readKeepRawCaptures();
+    std::unique_ptr<JournalWriter> journal_;
+    QString journalFailure_;
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;

@@ -31,7 +31,12 @@ void Form1::connectHandlers() {
     onMenuClick(LoadConf, this, [this] { LoadConf_Click(); });
     onMenuClick(SaveConf, this, [this] { SaveConf_Click(); });
     onMenuClick(ExportChart, this, [this] { ExportChart_Click(); });
+    onMenuClick(KeepRawCaptures, this, [this] { KeepRawCaptures_Click(); });
     onMenuClick(ExitProgr, this, [this] { ExitProgr_Click(); });
+    connect(journal_.get(), &JournalWriter::stopped, this, [this](const QString& reason) {
+        journalFailure_ = reason;
+        showStreamLosses();
+    });
     onMenuClick(AgilChann, this, [this] { AgilChann_Click(); });
 
     onMenuClick(TimeSetup, this, [this] { TimeSetup_Click(); });

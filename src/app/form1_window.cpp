@@ -181,6 +181,7 @@ void Form1::buildMenus() {
     ExportChart = menuItem(File, QStringLiteral("Export Chart…"), "ExportChart", false);
     // "Save As" everywhere; the platform's own binding for it is not set on every desktop.
     ExportChart->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    KeepRawCaptures = menuItem(File, QStringLiteral("Keep Raw Captures"), "KeepRawCaptures", true);
     ExitProgr = menuItem(File, QStringLiteral("Exit"), "ExitProgr", false);
 
     Measurement = named(menuBar()->addMenu(QStringLiteral("Measurement")), "Measurement");

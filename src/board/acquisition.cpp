@@ -37,6 +37,7 @@ void Form1::CommandSendData_Click() {
     run_.begin(shape, checkValue(CheckManOperation) == 0 ? MSComm2->readAllText() : QString());
     restartLinkHealth();
     MSComm1->takeOverrun();
+    journalFailure_.clear();
     statusBar()->clearMessage();
 
     const double period = CWNumEditFreq->value();

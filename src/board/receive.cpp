@@ -27,6 +27,8 @@ void Form1::showStreamLosses() {
     if (LateReadings > 0)
         losses
             << tr("Meter readings after the run's last sample, not stored: %1").arg(LateReadings);
+    if (!journalFailure_.isEmpty())
+        losses << tr("Journal stopped: %1").arg(journalFailure_);
     statusBar()->showMessage(losses.join(QStringLiteral("; ")));
 }
 

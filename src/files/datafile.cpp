@@ -52,15 +52,19 @@ QString dataFileName(const QString& stem, int number) {
 
 } // namespace
 
-QString runFileStem(const QDateTime& now) {
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return QStringLiteral("VemraData %1-%2 %3-%4-%5")
+QString runMoment(const QDateTime& moment) {
+    const QDate date = moment.date();
+    const QTime time = moment.time();
+    return QStringLiteral("%1-%2 %3-%4-%5")
         .arg(date.day())
         .arg(date.month())
         .arg(time.hour())
         .arg(time.minute())
         .arg(time.second());
+}
+
+QString runFileStem(const QDateTime& now) {
+    return QStringLiteral("VemraData ") + runMoment(now);
 }
 
 namespace {

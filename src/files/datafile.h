@@ -44,6 +44,8 @@ std::optional<QByteArray> formatDataFile(const DataFileContent& content, QString
 
 // "VemraData D-M h-m-s" for the moment now: the name of a run's files before the extension.
 QString runFileStem(const QDateTime& now);
+// "D-M h-m-s": a moment as the station's file names give it.
+QString runMoment(const QDateTime& moment);
 
 // Writes the file in dir as "<stem>.txt" (the stem a runFileStem, for the moment of saving),
 // or with " (2)", " (3)", ... before ".txt", the first name that is free: an existing file is

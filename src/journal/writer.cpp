@@ -1,5 +1,6 @@
 #include "journal/writer.h"
 
+#include "files/datafile.h"
 #include "journal/format.h"
 #include "run/run.h"
 #include "run/stores.h"
@@ -105,14 +106,7 @@ void JournalWriter::runStarted(const QString& meterWaiting) {
     segment_ = 1;
     segmentRecords_ = segmentReadings_ = 0;
     open_ = true;
-    const QDate date = run_.shape().start.date();
-    const QTime time = run_.shape().start.time();
-    disk_->begin(folder_, QStringLiteral("VemraRun %1-%2 %3-%4-%5")
-                              .arg(date.day())
-                              .arg(date.month())
-                              .arg(time.hour())
-                              .arg(time.minute())
-                              .arg(time.second()));
+    disk_->begin(folder_, QStringLiteral("VemraRun ") + runMoment(run_.shape().start));
     buffer_ = journal::fileStart();
     append(int(journal::ChunkType::Header), header(1));
     const QByteArray waiting = meterWaiting.toLatin1();
@@ -190,6 +184,11 @@ void JournalWriter::failed(const QString& reason) {
     failure_ = reason;
     buffer_.clear();
     emit stopped(reason);
+}
+
+bool JournalWriter::flush(int milliseconds) {
+    handOver();
+    return disk_->drain(milliseconds);
 }
 
 bool JournalWriter::finish(int milliseconds) {

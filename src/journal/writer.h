@@ -33,8 +33,10 @@ public:
     // Why the run's journal stopped, in the system's words; empty while it goes.
     QString failure() const { return failure_; }
 
-    // Hands everything buffered to the disk and waits for it, at most `milliseconds`: at the
-    // station's end, so the journal is whole up to its last event.
+    // Hands everything buffered to the disk and waits for it, at most `milliseconds`.
+    bool flush(int milliseconds);
+    // The same, and the journal is closed: at the station's end, so the journal is whole up to
+    // its last event.
     bool finish(int milliseconds);
 
 signals:

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWidget>
 #include <QSpinBox>
 
 namespace vemra {
@@ -43,16 +44,23 @@ void WindowDialogs::message(const QString& title, const QString& text, MessageIc
 
 void WindowDialogs::ask(const QString& title, const QString& text, const QStringList& choices,
                         Answered answered) {
-    auto* box =
-        new QMessageBox(QMessageBox::Question, title, text, QMessageBox::NoButton, window_.data());
+    // A window of its own: a message box the window shows meanwhile blocks the window's own
+    // children, and the question must stay answerable; it goes with the window all the same.
+    auto* box = new QMessageBox(QMessageBox::Question, title, text, QMessageBox::NoButton);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    // Not modal: the window goes on while the question waits for its answer.
-    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    if (window_)
+        QObject::connect(window_.data(), &QObject::destroyed, box, &QObject::deleteLater);
     for (int i = 0; i < choices.size(); ++i) {
         QPushButton* button = box->addButton(choices[i], QMessageBox::AcceptRole);
         QObject::connect(button, &QPushButton::clicked, box, [answered, i] { answered(i); });
     }
     box->show();
+    // Below the window's centre, where the window's own messages do not cover it.
+    if (window_) {
+        const QRect frame = window_->frameGeometry();
+        box->move(frame.center().x() - box->width() / 2, frame.center().y() + box->height());
+    }
 }
 
 void WindowDialogs::chooseChartExport(const ChartExportChoice& suggested, ExportChosen chosen) {

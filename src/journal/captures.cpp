@@ -36,7 +36,8 @@ void Form1::KeepRawCaptures_Click() {
         if (!QDir().mkpath(journalFolder()))
             error = tr("the folder cannot be made");
         else if (!file.open() ||
-                 !file.write("Journals of saved runs are kept here (File → Keep Raw Captures).\n") ||
+                 !file.write(
+                     "Journals of saved runs are kept here (File → Keep Raw Captures).\n") ||
                  !file.commit())
             error = file.error();
     } else {

@@ -20,14 +20,14 @@ void Form1::askAboutUnsaved(QList<UnsavedRun> runs) {
     const UnsavedRun unsaved = runs.takeFirst();
     const auto next = [this, runs] { askAboutUnsaved(runs); };
     const auto discard = [this, unsaved, next](const QString& what) {
-        dialogs().ask(QStringLiteral("Discard"),
-                      tr("Remove the journal of %1 for good? It cannot be recovered afterwards.")
-                          .arg(what),
-                      {tr("Remove"), tr("Keep")}, [unsaved, next](int choice) {
-                          if (choice == 0)
-                              discardRun(unsaved);
-                          next();
-                      });
+        dialogs().ask(
+            QStringLiteral("Discard"),
+            tr("Remove the journal of %1 for good? It cannot be recovered afterwards.").arg(what),
+            {tr("Remove"), tr("Keep")}, [unsaved, next](int choice) {
+                if (choice == 0)
+                    discardRun(unsaved);
+                next();
+            });
     };
     if (!unsaved.refused.isEmpty()) {
         const QString name = QFileInfo(unsaved.files.value(0)).fileName();
@@ -48,21 +48,20 @@ void Form1::askAboutUnsaved(QList<UnsavedRun> runs) {
                        .arg(unsaved.readings);
     if (!unsaved.damage.isEmpty())
         text += u' ' + tr("It can be recovered up to its last good piece: %1.").arg(unsaved.damage);
-    dialogs().ask(QStringLiteral("Unsaved Run"), text, {tr("Recover"), tr("Discard"), tr("Later")},
-                  [this, unsaved, moment, discard, next](int choice) {
-                      if (choice == 1)
-                          return discard(tr("the run of %1").arg(moment));
-                      if (choice == 0) {
-                          QString name, error;
-                          if (recoverRun(unsaved, QDir::currentPath(), fileSink_, &name, &error))
-                              dialogs().message(QStringLiteral("DOWNLOAD"),
-                                                tr("Data Saved: %1").arg(name));
-                          else
-                              dialogs().message(QStringLiteral("Warning"), error,
-                                                MessageIcon::Warning);
-                      }
-                      next();
-                  });
+    dialogs().ask(
+        QStringLiteral("Unsaved Run"), text, {tr("Recover"), tr("Discard"), tr("Later")},
+        [this, unsaved, moment, discard, next](int choice) {
+            if (choice == 1)
+                return discard(tr("the run of %1").arg(moment));
+            if (choice == 0) {
+                QString name, error;
+                if (recoverRun(unsaved, QDir::currentPath(), fileSink_, &name, &error))
+                    dialogs().message(QStringLiteral("DOWNLOAD"), tr("Data Saved: %1").arg(name));
+                else
+                    dialogs().message(QStringLiteral("Warning"), error, MessageIcon::Warning);
+            }
+            next();
+        });
 }
 
 } // namespace vemra

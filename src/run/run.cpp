@@ -55,12 +55,12 @@ bool Run::atEnd() const {
 void Run::takeBoardBytes(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;
-    emit boardBytesTaken(bytes);
     link.bytes += bytes.size();
     raw_.clear();
     records_.feed(bytes, raw_);
     if (!raw_.empty())
         storeRecords();
+    emit boardBytesTaken(bytes);
 }
 
 void Run::keepEndingBlock() {
@@ -121,7 +121,6 @@ void Run::storeRecords() {
 void Run::takeMeterChars(const QString& chars) {
     if (chars.isEmpty())
         return;
-    emit meterCharsTaken(chars);
     items_.clear();
     meter_.feed(chars, items_);
     if (meter_.takeOutOfStep()) {
@@ -139,6 +138,7 @@ void Run::takeMeterChars(const QString& chars) {
         }
         readingSlot = readingSlotOf(readingIndex_);
     }
+    emit meterCharsTaken(chars);
 }
 
 // Reading i belongs to sample i: an endless run's readings go round with its samples, and a

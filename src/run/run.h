@@ -121,7 +121,7 @@ public:
 signals:
     // With the meter's characters that waited at Start.
     void started(const QString& meterWaiting);
-    // What each comm event brought, as it came: a journal keeps it.
+    // What each comm event brought, as it came, once the run has taken it: a journal keeps it.
     void boardBytesTaken(const QByteArray& bytes);
     void meterCharsTaken(const QString& chars);
     void overrunTaken(qint64 bytes);

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QWidget>
 #include <QSpinBox>
+#include <QWidget>
 
 namespace vemra {
 

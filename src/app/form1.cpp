@@ -34,8 +34,8 @@ Form1::Form1(Platform platform, QWidget* parent)
                              systemPorts_, this);
     MSComm1->setObjectName(QStringLiteral("MSComm1"));
     MSComm2->setObjectName(QStringLiteral("MSComm2"));
-    journal_ =
-        std::make_unique<JournalWriter>(run_, journalFolder(), std::move(platform.journalOpener));
+    journal_ = std::make_unique<JournalWriter>(platform.journal ? &run_ : nullptr, journalFolder(),
+                                               std::move(platform.journalOpener));
 
     buildWindow();
     connectHandlers();

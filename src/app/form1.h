@@ -51,6 +51,7 @@ struct Platform {
     std::unique_ptr<Clock> clock;      // null: the system clock
     FileSink fileSink;                 // null: files written through QSaveFile
     journal::FileOpener journalOpener; // null: journals made as new files on the disk
+    bool journal = true;               // false only where what the journal costs is measured
     std::function<void()> endProgram;  // null: the application's event loop ends
 
     static Platform desktop();

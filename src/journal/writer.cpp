@@ -38,7 +38,7 @@ std::string number(double value) {
 
 } // namespace
 
-JournalWriter::JournalWriter(Run& run, QString folder, journal::FileOpener opener, QObject* parent)
+JournalWriter::JournalWriter(Run* run, QString folder, journal::FileOpener opener, QObject* parent)
     : QObject(parent)
     , run_(run)
     , folder_(std::move(folder))
@@ -50,22 +50,24 @@ JournalWriter::JournalWriter(Run& run, QString folder, journal::FileOpener opene
           },
           std::move(opener))) {
     handOverTimer_.setInterval(kHandOverMs);
+    if (!run_)
+        return;
     connect(&handOverTimer_, &QTimer::timeout, this, [this] { handOver(); });
-    connect(&run_, &Run::started, this, &JournalWriter::runStarted);
-    connect(&run_, &Run::boardBytesTaken, this, [this](const QByteArray& bytes) {
+    connect(run_, &Run::started, this, &JournalWriter::runStarted);
+    connect(run_, &Run::boardBytesTaken, this, [this](const QByteArray& bytes) {
         append(int(journal::ChunkType::Board), {bytes.constData(), std::size_t(bytes.size())});
         rollIfDue();
     });
-    connect(&run_, &Run::meterCharsTaken, this, [this](const QString& chars) {
+    connect(run_, &Run::meterCharsTaken, this, [this](const QString& chars) {
         const QByteArray latin1 = chars.toLatin1();
         append(int(journal::ChunkType::Meter), {latin1.constData(), std::size_t(latin1.size())});
     });
-    connect(&run_, &Run::overrunTaken, this, [this](qint64 bytes) {
+    connect(run_, &Run::overrunTaken, this, [this](qint64 bytes) {
         append(int(journal::ChunkType::Overrun),
                journal::encodeFields({{"bytes", std::to_string(bytes)}}));
     });
-    connect(&run_, &Run::stopped, this, &JournalWriter::runStopped);
-    connect(&run_, &Run::saved, this, &JournalWriter::runSaved);
+    connect(run_, &Run::stopped, this, &JournalWriter::runStopped);
+    connect(run_, &Run::saved, this, &JournalWriter::runSaved);
 }
 
 JournalWriter::~JournalWriter() {
@@ -78,7 +80,7 @@ JournalWriter::~JournalWriter() {
 }
 
 std::string JournalWriter::header(int segment) const {
-    const RunShape& s = run_.shape();
+    const RunShape& s = run_->shape();
     std::vector<std::pair<std::string, std::string>> fields{
         {"program", "Vemra Measurement 1.4"},
         {"start", text(s.start.toString(Qt::ISODateWithMs))},
@@ -106,7 +108,7 @@ void JournalWriter::runStarted(const QString& meterWaiting) {
     segment_ = 1;
     segmentRecords_ = segmentReadings_ = 0;
     open_ = true;
-    disk_->begin(folder_, QStringLiteral("VemraRun ") + runMoment(run_.shape().start));
+    disk_->begin(folder_, QStringLiteral("VemraRun ") + runMoment(run_->shape().start));
     buffer_ = journal::fileStart();
     append(int(journal::ChunkType::Header), header(1));
     const QByteArray waiting = meterWaiting.toLatin1();
@@ -138,28 +140,28 @@ void JournalWriter::handOver() {
 // Once a segment holds a round of the store (and of the readings, when they go with the
 // run), the next begins: the last two always hold every column the store holds.
 void JournalWriter::rollIfDue() {
-    const RunShape& s = run_.shape();
+    const RunShape& s = run_->shape();
     if (!s.endless || !open_)
         return;
     const qint64 round = endlessRunWidth(s.totalPoints, s.recordsPerBlock);
-    if (run_.recordCount() - segmentRecords_ < round ||
-        (s.external && run_.readingCount() - segmentReadings_ < round))
+    if (run_->recordCount() - segmentRecords_ < round ||
+        (s.external && run_->readingCount() - segmentReadings_ < round))
         return;
     handOver();
     disk_->roll(++segment_);
     buffer_ = journal::fileStart();
     append(int(journal::ChunkType::Header), header(segment_));
-    const QByteArray state = run_.resumeState();
+    const QByteArray state = run_->resumeState();
     append(int(journal::ChunkType::Resume), {state.constData(), std::size_t(state.size())});
     handOver();
     if (segment_ > 2)
         disk_->drop(segment_ - 2);
-    segmentRecords_ = run_.recordCount();
-    segmentReadings_ = run_.readingCount();
+    segmentRecords_ = run_->recordCount();
+    segmentReadings_ = run_->readingCount();
 }
 
 void JournalWriter::runStopped(bool ending) {
-    const RunSnapshot& s = run_.snapshot;
+    const RunSnapshot& s = run_->snapshot;
     append(int(journal::ChunkType::Stop),
            journal::encodeFields({{"mask", std::to_string(s.channelMask)},
                                   {"meter", s.meterColumn ? "1" : "0"},

@@ -22,8 +22,9 @@ class Run;
 class JournalWriter : public QObject {
     Q_OBJECT
 public:
-    // Journals go to `folder` (made when missing), their files made by `opener`.
-    JournalWriter(Run& run, QString folder, journal::FileOpener opener = {},
+    // Journals of `run` go to `folder` (made when missing), their files made by `opener`. A
+    // writer of no run journals nothing.
+    JournalWriter(Run* run, QString folder, journal::FileOpener opener = {},
                   QObject* parent = nullptr);
     ~JournalWriter() override;
 
@@ -52,7 +53,7 @@ private:
     void failed(const QString& reason);
     std::string header(int segment) const;
 
-    Run& run_;
+    Run* run_;
     QString folder_;
     std::shared_ptr<std::atomic<bool>> alive_ = std::make_shared<std::atomic<bool>>(true);
     std::unique_ptr<journal::Disk> disk_;

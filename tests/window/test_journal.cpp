@@ -110,9 +110,12 @@ private slots:
     void journalTroubleLeavesTheRunWhole_data() {
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read-only folder") << "read-only" << "Permission denied";
-        QTest::newRow("full disk") << "full" << "No space left on device";
-        QTest::newRow("folder removed mid-run") << "removed" << "No such file or directory";
+        QTest::newRow("read-only folder") << "read-only"
+                                          << "Permission denied";
+        QTest::newRow("full disk") << "full"
+                                   << "No space left on device";
+        QTest::newRow("folder removed mid-run") << "removed"
+                                                << "No such file or directory";
     }
     void journalTroubleLeavesTheRunWhole() {
         QFETCH(QString, trouble);
@@ -149,7 +152,7 @@ private slots:
         f.CommandSave->click();
         QCOMPARE(fx.said().last(), QStringLiteral("DOWNLOAD: Data Saved"));
         QCOMPARE(fx.dataLines().size(), 152); // the titles, 150 samples, the last line end
-        f.CommandSendData->click(); // the next run's journal starts afresh
+        f.CommandSendData->click();           // the next run's journal starts afresh
         QVERIFY(!f.statusBar()->currentMessage().startsWith("Journal"));
         QFile::setPermissions(fx.dir() + "/VemraJournal", QFileDevice::ReadOwner |
                                                               QFileDevice::WriteOwner |
@@ -168,8 +171,7 @@ private slots:
             "Unsaved Run: A run of 1-3 8-30-15 was not saved: 20 samples, 20 readings.";
         QTest::newRow("recover") << QStringList{"Recover"} << 0 << offer << false;
         QTest::newRow("discard") << QStringList{"Discard", "Remove"} << 0 << offer << false;
-        QTest::newRow("discard, then keep") << QStringList{"Discard", "Keep"} << 0 << offer
-                                            << true;
+        QTest::newRow("discard, then keep") << QStringList{"Discard", "Keep"} << 0 << offer << true;
         QTest::newRow("later") << QStringList{"Later"} << 0 << offer << true;
         // Cut inside the last readings, before the stop: the run stops where its journal ends.
         QTest::newRow("torn journal")
@@ -194,7 +196,8 @@ private slots:
         QTRY_COMPARE(journals(fx.dir()).size(), journalKept ? 1 : 0);
         if (answers[0] != u"Recover")
             return;
-        QCOMPARE(fx.said(), QStringList("DOWNLOAD: Data Saved: VemraData 1-3 8-30-15 (recovered).txt"));
+        QCOMPARE(fx.said(),
+                 QStringList("DOWNLOAD: Data Saved: VemraData 1-3 8-30-15 (recovered).txt"));
         const QList<QByteArray> lines =
             readFile(fx.dir() + "/VemraData 1-3 8-30-15 (recovered).txt").split('\n');
         QCOMPARE(lines[0], QByteArray("Time (mS)\tForce (g)\tResistence (Ohm)\r"));

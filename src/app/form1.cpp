@@ -37,6 +37,9 @@ Form1::Form1(Platform platform, QWidget* parent)
     journal_ = std::make_unique<JournalWriter>(platform.journal ? &run_ : nullptr, journalFolder(),
                                                std::move(platform.journalOpener));
 
+    meterCheck_ = new QTimer(this);
+    meterCheck_->setSingleShot(true);
+    connect(meterCheck_, &QTimer::timeout, this, [this] { checkMeterReadings(); });
     buildWindow();
     connectHandlers();
     Form_Load();

@@ -8,6 +8,7 @@
 #include "journal/disk.h"
 #include "journal/recovery.h"
 #include "journal/writer.h"
+#include "meter/pace.h"
 #include "platform/chart/graph.h"
 #include "platform/serial/serialport.h"
 #include "platform/system/clock.h"
@@ -68,6 +69,8 @@ public:
 
     Dialogs& dialogs() { return *dialogs_; }
     JournalWriter& journal() { return *journal_; }
+    // The check of the meter's readings against the samples still waits for the last ones.
+    bool meterCheckPending() const;
     Clock& clock() { return *clock_; }
     const Run& run() const { return run_; }
 
@@ -407,6 +410,14 @@ private:
     void readKeepRawCaptures();
     std::unique_ptr<JournalWriter> journal_;
     QString journalFailure_;
+
+    // The meter's pace, told in the status bar until the next Start.
+    std::optional<meter::MeterSetting> meterSetting(QString* unknown = nullptr) const;
+    void checkMeterPace();
+    void expectMeterReadings();
+    void checkMeterReadings();
+    QTimer* meterCheck_ = nullptr;
+    QString meterPaceNote_;
 
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<Clock> clock_;

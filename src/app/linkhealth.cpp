@@ -37,9 +37,11 @@ QString linkHealthText(const LinkHealth& h) {
     }
     if (h.meterOpen)
         parts << QStringLiteral("Meter: %1 readings/s, %2 out of step (%3 lost)")
-                     .arg(rate(h.now.readings, h.before.readings, h.seconds, true))
-                     .arg(h.now.outOfStep)
-                     .arg(h.now.lostReadings);
+                         .arg(rate(h.now.readings, h.before.readings, h.seconds, true))
+                         .arg(h.now.outOfStep)
+                         .arg(h.now.lostReadings) +
+                     (h.now.overloads > 0 ? QStringLiteral(", %1 overloads").arg(h.now.overloads)
+                                          : QString());
     return parts.join(QStringLiteral(" · "));
 }
 

@@ -72,6 +72,7 @@ void Form1::CommandSendData_Click() {
     CWGraphMult->clearData();
     CWGraphMult->setAxisAutoScale(2, true);
     CWGraphMult->setAxisRange(1, 0, CWNumEdit1->value());
+    checkMeterPace();
 }
 
 void Form1::CommandOff_Click() {
@@ -108,6 +109,7 @@ void Form1::CommandOff_Click() {
 
     if (AgilChann->isChecked())
         CWButtonGraphMerg->setEnabled(true);
+    expectMeterReadings();
 }
 
 void Form1::Form_Unload() {

@@ -29,6 +29,8 @@ void Form1::showStreamLosses() {
             << tr("Meter readings after the run's last sample, not stored: %1").arg(LateReadings);
     if (!journalFailure_.isEmpty())
         losses << tr("Journal stopped: %1").arg(journalFailure_);
+    if (!meterPaceNote_.isEmpty())
+        losses << meterPaceNote_;
     statusBar()->showMessage(losses.join(QStringLiteral("; ")));
 }
 

@@ -20,6 +20,8 @@ void Form1::connectMeterHandlers() {
             ComboPort2_Click();
     });
     connect(MSComm2, &SerialPort::onComm, this, [this] { MSComm2_OnComm(); });
+    // Readings count as lost only while the operator asked for them.
+    connect(AgilChann, &QAction::toggled, this, [this](bool on) { run_.setReadingsWanted(on); });
     connect(MSComm2, &SerialPort::portFailed, this, [this](const QString& message) {
         portFailed(message);
         meterPortLost();

@@ -34,13 +34,17 @@ void Form1::AgilChann_Click() {
     }
 }
 
+// A range the operator sets stays: the graph's autoscale would undo it at the next repaint.
+// A double-click on the graph gives the autoscale back.
 void Form1::CWNumEditAgilMax_ValueChanged(double value) {
+    CWGraphMult->setAxisAutoScale(2, false);
     CWGraphMult->setAxisMaximum(2, value);
     if (CWButtonGraphMerg->value())
         CWGraph1->setAxisMaximum(CWGraph1->axisCount(), value);
 }
 
 void Form1::CWNumEditAgilMin_ValueChanged(double value) {
+    CWGraphMult->setAxisAutoScale(2, false);
     CWGraphMult->setAxisMinimum(2, value);
     if (CWButtonGraphMerg->value())
         CWGraph1->setAxisMinimum(CWGraph1->axisCount(), value);

@@ -19,9 +19,9 @@ enum class MeterFunction { FourWireOhms, TwoWireOhms, DcVolts };
 
 struct MeterSetting {
     MeterFunction function = MeterFunction::FourWireOhms;
-    double nplc = 10;           // one of 0.02, 0.2, 1, 10, 100
-    bool autozero = true;       // on after CONF and *RST; ONCE zeroes once, then it is off
-    std::optional<double> range; // ohms or volts; none: autorange
+    double nplc = 10;                   // one of 0.02, 0.2, 1, 10, 100
+    bool autozero = true;               // on after CONF and *RST; ONCE zeroes once, then it is off
+    std::optional<double> range;        // ohms or volts; none: autorange
     std::optional<double> triggerDelay; // seconds; none: automatic
 };
 

@@ -30,6 +30,9 @@ constexpr int kInitSteps = 6;
 // stream is out of step or the meter sent something else.
 std::optional<QString> readingText(QStringView unit);
 
+// What the meter reads when the input is beyond its range: ±9.9E37.
+constexpr double kOverload = 9.9e37;
+
 // A reading text as a number for the charts; NaN, a gap, for a text that is not a number.
 double readingValue(QStringView text);
 

@@ -14,6 +14,7 @@ struct LinkCounts {
     qint64 readings = 0;       // meter readings taken
     qint64 outOfStep = 0;      // damaged stretches of the meter's stream ("Err Mult!")
     qint64 lostReadings = 0;   // readings whose units were damaged: their slots stay empty
+    qint64 overloads = 0;      // readings beyond the meter's range
 };
 
 } // namespace vemra

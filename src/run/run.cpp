@@ -1,11 +1,13 @@
 #include "run/run.h"
 
 #include "board/protocol.h"
+#include "meter/scpi.h"
 #include "run/stores.h"
 
 #include <QDataStream>
 #include <QIODevice>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace vemra {
@@ -152,11 +154,16 @@ int Run::readingSlotOf(qint64 index) const {
 
 void Run::takeReading(const QString& text) {
     ++link.readings;
+    link.overloads += std::abs(meter::readingValue(text)) >= meter::kOverload;
     emit readingTaken(text);
+    // A reading nobody asked for (the external channel off) is shown and kept while a slot
+    // has room, but its lack of room is no loss.
     if (phase_.state == RunState::Stopped && readingIndex_ >= recordsStored_) {
-        ++losses.lateReadings;
-        emit lossesChanged();
-    } else if (!readings.set(readingSlotOf(readingIndex_), text)) {
+        if (readingsWanted_) {
+            ++losses.lateReadings;
+            emit lossesChanged();
+        }
+    } else if (!readings.set(readingSlotOf(readingIndex_), text) && readingsWanted_) {
         ++losses.droppedReadings;
         emit lossesChanged();
     }

@@ -95,6 +95,8 @@ public:
     void takeOverrun(qint64 bytes);
     // Characters from the meter.
     void takeMeterChars(const QString& chars);
+    // Whether the operator asked for the meter's readings (the external channel is on).
+    void setReadingsWanted(bool wanted) { readingsWanted_ = wanted; }
     // "Stop": the records held back after a failed checksum are stored (they came before the
     // stop), then the snapshot is taken, with the run's count. True when that stored records.
     bool stop(const RunSnapshot& taken);
@@ -150,6 +152,7 @@ private:
     std::vector<meter::StreamItem> items_;
     qint64 recordsStored_ = 0; // records of the run stored, endless rounds included
     qint64 readingIndex_ = 0;  // the next reading's number in the run
+    bool readingsWanted_ = false;
 };
 
 } // namespace vemra

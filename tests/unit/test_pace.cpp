@@ -17,8 +17,8 @@ private slots:
     void periodFromTheSetUpLines_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<double>("period");
-        const QStringList defaults{"SYST:REM", "CONF:FRES DEF,DEF", "TRIG:SOUR EXT",
-                                   "TRIG:COUNT INF", "FRES:NPLC 1", "READ?"};
+        const QStringList defaults{"SYST:REM",       "CONF:FRES DEF,DEF", "TRIG:SOUR EXT",
+                                   "TRIG:COUNT INF", "FRES:NPLC 1",       "READ?"};
         // 2 × 20 ms of integration and zero, 1,5 ms of delay, 18,3 ms on the line.
         QTest::newRow("the station's defaults") << defaults << 599.0;
         QTest::newRow("autozero off") << (defaults + QStringList{"ZERO:AUTO OFF"}) << 399.0;
@@ -63,9 +63,9 @@ private slots:
             setting.nplc = m.captured(1).replace(u',', u'.').toDouble();
             setting.autozero = m.captured(2) == u"on";
             for (const auto& [hz, column] : {std::pair(50.0, 3), std::pair(60.0, 4)})
-                QCOMPARE(m.captured(column),
-                         QString::number(shortestPeriod(setting, hz) / 10, 'f', 1)
-                             .replace(u'.', u','));
+                QCOMPARE(
+                    m.captured(column),
+                    QString::number(shortestPeriod(setting, hz) / 10, 'f', 1).replace(u'.', u','));
         }
         QCOMPARE(rows, 8);
     }

@@ -146,15 +146,22 @@ private slots:
                      QString::number(f.MultCount),
                  QStringLiteral("+2,00000000E+01 +1,90000000E+01 1"));
 
-        // Off, the channel keeps one slot: the reading is shown, dropped and counted, not charted.
+        // Off, the channel keeps one slot: the reading is shown, not charted, and no loss, since
+        // nobody asked for it. On, a reading with no slot left is counted and told.
         f.CWButtonChangeScrean->setValue(true);
         f.AgilChann->trigger();
         QVERIFY(!f.CWButtonChangeScrean->value() && !f.CWButtonChangeScrean->isEnabled());
         QCOMPARE(f.MultData.size(), 1);
         fx.sendMeter(units({-5e-7}));
         QCOMPARE(f.LabelMultCH->text(), QStringLiteral("-5,00000000E-07"));
-        QVERIFY(f.CWGraphMult->pointCount(0) == 20 && f.DroppedReadings == 1);
-        QVERIFY(f.statusBar()->currentMessage().endsWith(QStringLiteral(": 1")));
+        QVERIFY(f.CWGraphMult->pointCount(0) == 20 && f.DroppedReadings == 0);
+        f.AgilChann->trigger();
+        f.TimerSendFrame->stop();
+        f.CommandOff->click();
+        fx.startRun(5, 10, false);
+        fx.sendMeter(units({0, 1, 2, 3, 4, 5, 6}));
+        QVERIFY(f.DroppedReadings == 1 &&
+                f.statusBar()->currentMessage().contains("(no slot left for them): 1"));
     }
 
     void manualModeShowsRepliesAndKeyCodes() {
@@ -183,6 +190,87 @@ private slots:
 
         QTest::keyClicks(f.TextAscii, "Ab");
         QCOMPARE(f.TextAscii->text(), QStringLiteral("98"));
+    }
+
+    // The meter's pace in the status bar, never in a box: at Start whether the period leaves the
+    // meter time for a reading (its parameter lines tell), after Stop whether its readings
+    // match the samples.
+    void meterPaceIsTold_data() {
+        QTest::addColumn<QString>("nplcLine");
+        QTest::addColumn<int>("readings"); // for 10 samples
+        QTest::addColumn<QString>("atStart");
+        QTest::addColumn<QString>("afterStop");
+        QTest::newRow("keeps up") << "FRES:NPLC 0.2" << 10 << ""
+                                  << "";
+        QTest::newRow("too slow for the period")
+            << "FRES:NPLC 1" << 10
+            << "The meter takes 59,8 ms a reading (NPLC 1, autozero on, with 50 Hz mains): at "
+               "a period of 40 ms it skips triggers, and its readings leave their samples; a "
+               "period of 59,9 ms or more keeps up"
+            << "";
+        QTest::newRow("a line the rule does not know")
+            << "CALC:FUNC AVER" << 10
+            << "The meter's pace cannot be told from its line \"CALC:FUNC AVER\": check that "
+               "the period leaves it time for a reading"
+            << "";
+        QTest::newRow("skipped triggers")
+            << "FRES:NPLC 0.2" << 8 << ""
+            << "The meter skipped 2 of 10 triggers: from the first skip on, its readings are not "
+               "beside their samples";
+        QTest::newRow("not triggered by the board")
+            << "FRES:NPLC 0.2" << 14 << ""
+            << "The meter took 14 readings for 10 samples: the board does not trigger it (its "
+               "Ext Trig input, TRIG:SOUR EXT)";
+    }
+    void meterPaceIsTold() {
+        QFETCH(QString, nplcLine);
+        QFETCH(int, readings);
+        FormFixture fx;
+        Form1& f = fx.start();
+        f.LabelParam[3]->setText(nplcLine);
+        meterOn(fx);
+        fx.startRun(1000);
+        QTEST(f.statusBar()->currentMessage(), "atStart");
+        fx.sendBlocks(0, 10);
+        QByteArray sent;
+        for (int i = 0; i < readings; ++i)
+            sent += units({1000.0 + i});
+        fx.sendMeter(sent);
+        f.CommandOff->click();
+        QTRY_VERIFY(!f.meterCheckPending());
+        QFETCH(QString, atStart);
+        QFETCH(QString, afterStop);
+        QCOMPARE(f.statusBar()->currentMessage(), afterStop.isEmpty() ? atStart : afterStop);
+    }
+
+    // A range set in the meter graph's edits holds after the repaints of any number of runs
+    // (a double-click gives the autoscale back); an overload reading is drawn at the edge,
+    // counted, and neither scaled to nor taken into the range Stop copies.
+    void meterGraphKeepsTheRangeSetAndIgnoresOverloads() {
+        FormFixture fx;
+        Form1& f = fx.start();
+        meterOn(fx);
+        Graph& g = *f.CWGraphMult;
+        for (int run = 0; run < 2; ++run) {
+            fx.startRun(1000);
+            fx.sendMeter(units({1000, 9.9e37, 1100}));
+            g.refreshNow();
+            QCOMPARE((QList<double>{g.axisMinimum(2), g.axisMaximum(2)}),
+                     (QList<double>{1000, 1100}));
+            f.CommandOff->click();
+            QCOMPARE((QList<double>{f.CWNumEditAgilMin->value(), f.CWNumEditAgilMax->value()}),
+                     (QList<double>{1000, 1100}));
+            // Either edit alone holds its end.
+            (run == 0 ? f.CWNumEditAgilMax : f.CWNumEditAgilMin)->setValue(run == 0 ? 2000 : 500);
+            fx.sendMeter(units({1050}));
+            g.refreshNow();
+            QCOMPARE((QList<double>{g.axisMinimum(2), g.axisMaximum(2)}),
+                     (QList<double>{run == 0 ? 1000.0 : 500.0, run == 0 ? 2000.0 : 1100.0}));
+        }
+        QCOMPARE(f.LinkCount.overloads, 1);
+        f.CWGraphMult_DblClick();
+        g.refreshNow();
+        QCOMPARE(g.axisMaximum(2), 1100.0);
     }
 
     void mergeDrawsTheReadingsOnAnAxisOfTheirOwn_data() {
@@ -261,7 +349,7 @@ private slots:
         // counted, never stored.
         fx.sendMeter(units({9, 10, 11}));
         QVERIFY(f.LateReadings == 2 && f.LabelMultCH->text() == "+1,10000000E+01");
-        QVERIFY(f.statusBar()->currentMessage().endsWith(": 2"));
+        QVERIFY(f.statusBar()->currentMessage().contains("not stored: 2"));
         for (const QString& step : after.split(u' ')) {
             if (step == u"port") {
                 fx.meter->breakDevice(QStringLiteral("unplugged"));

@@ -61,6 +61,11 @@ void ColumnTrace::drawColumns(QCPPainter* painter, const ChartPlot& plot) {
         for (int x = r.left(); x <= r.right(); ++x) {
             const qint64 column = leftColumn + (x - area.left());
             const ColumnExtent e = series_.extent(indexAt(column), indexAt(column + 1));
+            // Off scale: a mark at the edge it is beyond.
+            for (const auto& [over, edge] :
+                 {std::pair(e.overHigh, area.top()), std::pair(e.overLow, area.bottom() - 2)})
+                if (over)
+                    painter->fillRect(QRect(x, edge, 1, 3), colour);
             if (!e.any)
                 continue;
             const int top = qRound(valueAxis()->coordToPixel(e.max));
@@ -87,12 +92,16 @@ void ColumnTrace::drawPoints(QCPPainter* painter) {
             painter->drawPolyline(run.constData(), static_cast<int>(run.size()));
         run.clear();
     };
+    const QCPRange shown = valueAxis()->range();
     for (std::size_t i = from; i < to; ++i) {
-        const double v = series_.at(i);
+        double v = series_.at(i);
         if (std::isnan(v)) {
             flush();
             continue;
         }
+        // Off scale: drawn at the edge it is beyond.
+        if (std::abs(v) >= kOffScale)
+            v = v > 0 ? shown.upper : shown.lower;
         run.append(coordsToPixels(first + static_cast<double>(i), v));
     }
     flush();

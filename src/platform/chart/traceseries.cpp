@@ -75,6 +75,10 @@ ColumnExtent TraceSeries::extent(std::size_t from, std::size_t to) const {
     const auto take = [&e](double v) {
         if (std::isnan(v))
             return;
+        if (std::abs(v) >= kOffScale) {
+            (v > 0 ? e.overHigh : e.overLow) = true;
+            return;
+        }
         e.min = e.any ? std::min(e.min, v) : v;
         e.max = e.any ? std::max(e.max, v) : v;
         e.any = true;

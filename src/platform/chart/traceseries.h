@@ -2,7 +2,8 @@
 // The points of one chart trace: values at x = first, first + 1, ... (a trace only ever
 // grows by one x unit per point), held in a ring of bounded capacity, so that a
 // trace of a million points costs 8 MB and an endless stream costs no more than its bound.
-// NaN is a gap.
+// NaN is a gap. A value at or beyond ±1E37 is off scale (a meter's overload reads 9.9E37): it
+// is drawn at the axis's edge and never scaled to.
 
 #include <QVector>
 #include <cstddef>
@@ -13,10 +14,14 @@ namespace vemra {
 // The extent of the samples of one pixel column, and the sample before it, which the
 // column's line joins.
 struct ColumnExtent {
-    bool any = false; // the column holds a value that is not NaN
+    bool any = false; // the column holds a value on scale
     double min = 0;
     double max = 0;
+    bool overHigh = false; // and values off scale, above or below
+    bool overLow = false;
 };
+
+constexpr double kOffScale = 1e37;
 
 class TraceSeries {
 public:

@@ -286,6 +286,30 @@ private slots:
         }
     }
 
+    // Readings a test can ask for: the overload at one reading of the first run, and volts
+    // either side of zero as the force swings about its middle.
+    void meterSendsOverloadAndVoltsBelowZero() {
+        std::string error;
+        const auto options = parseOptions({"--meter-overload-at", "1"}, error);
+        QVERIFY2(options, error.c_str());
+        QStringList truth;
+        Meter meter(
+            options->meterFaults, 50, 1, [](const std::string&) {},
+            [&truth](const std::string& line) { truth << QString::fromStdString(line); });
+        meter.receive(bytesOf("CONF:VOLT:DC\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n"), 0);
+        const std::uint16_t force[] = {400, 512, 624};
+        for (std::uint64_t record = 0; record < 3; ++record)
+            meter.trigger(1, record, {force[record], 300, 250},
+                          std::int64_t(record) * 1'000'000'000);
+        std::vector<std::uint8_t> out;
+        meter.send(10'000'000'000, out);
+        const QByteArray stream(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+        static const QRegularExpression units("^-[1-9]\\.\\d{8}E\\+00,\\+9\\.90000000E\\+37,"
+                                              "\\+[1-9]\\.\\d{8}E\\+00,$");
+        QVERIFY2(units.match(QString::fromLatin1(stream)).hasMatch(), stream.constData());
+        QCOMPARE(truth.filter("overload"), QStringList{"M 1 1 +9.90000000E+37 overload"});
+    }
+
     // Reading 1 of three with the meter's faults, as the line carries it and as the truth
     // tells: in `sent`, a hex digit is the clean unit's character at that place ('f' is its
     // ','), '*' what went in, as long as the notes say.

@@ -13,6 +13,7 @@ namespace vemra::rig {
 namespace {
 
 constexpr std::int64_t kUnitChars = 16; // a reading's 15 characters and its ','
+constexpr double kOverload = 9.9e37;    // what the meter reads beyond its range
 constexpr std::size_t kErrorQueue = 20;
 constexpr std::size_t kLineMax = 256;
 constexpr std::uint8_t kDeviceClear = 3;
@@ -250,8 +251,9 @@ void Meter::trigger(int run, std::uint64_t record, const Samples& raw, std::int6
 void Meter::measure(int run, const std::string& origin, const Samples& raw, std::int64_t now) {
     const bool firstRun = run == 1 && origin != "- -";
     const std::uint64_t index = runReadings_++;
-    std::string text = meterReadingText(value(raw, now));
-    std::string truth = "M " + origin + ' ' + text;
+    const bool overload = firstRun && faults_.overloadAt == index;
+    std::string text = meterReadingText(overload ? kOverload : value(raw, now));
+    std::string truth = "M " + origin + ' ' + text + (overload ? " overload" : "");
     ++taken_;
     const bool last = triggerCount_ && taken_ >= *triggerCount_;
     text += last ? "\r\n" : ",";
@@ -270,18 +272,19 @@ void Meter::measure(int run, const std::string& origin, const Samples& raw, std:
     line_.push(bytesOf(unit.bytes), measured);
 }
 
-// A strain-gauge bridge arm: it follows the force and the slow channel, with a little noise
-// of its own below the converter's steps.
+// A strain-gauge bridge: an arm's resistance follows the force and the slow channel, and the
+// bridge's output swings with the force either side of zero, a few volts over the
+// converter's range; both with a little noise of their own below the converter's steps.
 double Meter::value(const Samples& raw, std::int64_t now) const {
     const double noise = 0.004 * unitNoise(seed_, run_, static_cast<std::uint64_t>(now), 3);
-    const double ohms = 1000.0 + 0.5 * (raw[0] - 512.0) + 0.25 * (raw[1] - 300.0) + noise;
+    const double ohms = 1000.0 + 0.5 * (raw[0] - kForceRest) + 0.25 * (raw[1] - 300.0) + noise;
     switch (setting_.function) {
     case meter::MeterFunction::FourWireOhms:
         return ohms;
     case meter::MeterFunction::TwoWireOhms:
         return ohms + 0.8; // the test leads
     case meter::MeterFunction::DcVolts:
-        return raw[1] * 10.0 / 1023.0 + noise / 1000.0;
+        return (raw[0] - kForceRest) * 10.0 / kAdcMax + noise / 1000.0;
     }
     return ohms;
 }

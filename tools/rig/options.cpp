@@ -57,6 +57,7 @@ std::optional<Valued> valuedOption(Options& options, std::string_view name) {
         {"--meter-reply-at", nullptr, nullptr, &meter.replyAt, 0},
         {"--meter-junk-at", nullptr, nullptr, &meter.junkAt, 0},
         {"--meter-junk-length", nullptr, &meter.junkLength, nullptr, 1, 4096},
+        {"--meter-overload-at", nullptr, nullptr, &meter.overloadAt, 0},
         // A unit has 16 characters; what goes in may also go after the last.
         {"--meter-char-offset", nullptr, nullptr, &meter.charOffset, 0, 16},
     };
@@ -107,9 +108,10 @@ std::string usage() {
            "lines like an Agilent 34401A and, after READ? with TRIG:SOUR EXT, takes one\n"
            "reading per board record while it is not busy: a reading takes as long as the\n"
            "station reckons (the trigger delay, NPLC power-line cycles, as many again for\n"
-           "the zero while ZERO:AUTO is on, its 16 characters on the line). Bytes arrive a\n"
-           "few at a time at each line's pace: 115200 baud 8N1 on Comm1, 9600 baud 8N2 on\n"
-           "Comm2.\n"
+           "the zero while ZERO:AUTO is on, its 16 characters on the line). Its readings\n"
+           "follow the force: a resistance near 1000 ohms, or with CONF:VOLT a few volts\n"
+           "either side of zero. Bytes arrive a few at a time at each line's pace: 115200\n"
+           "baud 8N1 on Comm1, 9600 baud 8N2 on Comm2.\n"
            "\n"
            "  --dir DIR                 where to link Comm1 and Comm2 (default: .)\n"
            "  --seed N                  noise seed (default: 1)\n"
@@ -138,6 +140,8 @@ std::string usage() {
            "  --meter-junk-at N         junk bytes (any but ',', CR and LF) go into reading N\n"
            "                            of the first run\n"
            "  --meter-junk-length L     how many junk bytes (default: 16)\n"
+           "  --meter-overload-at N     reading N of the first run is the overload,\n"
+           "                            +9.90000000E+37\n"
            "  --meter-char-offset K     the lost character is character K of the unit (0 to\n"
            "                            14, 15 or 16 the ','; default 4), what goes in goes\n"
            "                            before character K (0 to 16; default 0)\n"

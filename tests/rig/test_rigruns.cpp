@@ -232,13 +232,13 @@ private slots:
                      "--meter-junk-length", "100", "--meter-char-offset", QString::number(offset)});
         QVERIFY(bench.ready);
         Form1& f = *bench.form;
-        // A short integration lets the meter keep up with a record every 25 ms.
+        // A short integration lets the meter, autozero on, keep up with a record every 30 ms.
         f.LabelParam[3]->setText(QStringLiteral("FRES:NPLC 0.2"));
         f.AgilChann->trigger();
         bench.chooseMeterPort(2);
         QTRY_VERIFY(!f.TimerSendFrame->isActive());
         RunSettings s;
-        s.period = 250;
+        s.period = 300;
         s.perBlock = 5;
         s.total = 35;
         bench.configure(s);

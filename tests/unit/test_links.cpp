@@ -3,6 +3,7 @@
 // for the board and the meter. The two streams' decoders have tests of their own.
 
 #include "board/protocol.h"
+#include "meter/pace.h"
 #include "meter/scpi.h"
 #include "rig/board.h"
 #include "rig/commands.h"
@@ -227,35 +228,86 @@ private slots:
         QVERIFY(line.empty() && !line.nextDueNs());
     }
 
-    // The meter's pace decides which record each reading belongs to; the readings' text and
-    // the injected faults are checked against the station in the rig runs.
-    void meterReadsOncePerTriggerWhenNotBusy() {
-        std::vector<std::string> truth;
-        Meter meter(
-            {}, 1, [](const std::string&) {},
-            [&truth](const std::string& line) { truth.push_back(line); });
-        const auto say = [&meter](std::string_view lines) { meter.receive(bytesOf(lines), 0); };
-        const auto heard = [&meter](std::int64_t ms) {
-            std::vector<std::uint8_t> out;
-            meter.send(ms * 1'000'000, out);
-            return QString::fromLatin1(reinterpret_cast<const char*>(out.data()), out.size());
+    // The meter's pace decides which record each reading belongs to: records a hair slower
+    // than the station's reckoning all get one, a hair faster every other one. A record that
+    // comes while ZERO:AUTO ONCE zeroes gets none; none after a device clear. The readings'
+    // text and the faults are checked against the station in the rig runs.
+    void meterReadsOncePerTriggerWhenNotBusy_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("lineHz");
+        QTest::addColumn<QString>("slower"); // the records read
+        QTest::addColumn<QString>("faster");
+        const QStringList station{"CONF:FRES DEF,DEF", "TRIG:SOUR EXT", "TRIG:COUNT INF",
+                                  "FRES:NPLC 1"};
+        const QStringList trigger{"TRIG:SOUR EXT", "TRIG:COUN INF"};
+        const auto row = [](const char* name, const QStringList& lines, int hz,
+                            const char* slower = "0 1 2 3 4 5", const char* faster = "0 2 4") {
+            QTest::newRow(name) << lines << hz << QString(slower) << QString(faster);
         };
-        say("SYST:REM\r\nCONF:FRES DEF,DEF\r\nTRIG:SOUR EXT\r\nTRIG:COUNT INF\r\nFRES:NPLC 1\r\n"
-            "READ?\r\n");
+        row("the station's lines", station, 50);
+        row("the station's lines at 60 Hz", station, 60);
+        row("autozero off", station + QStringList{"ZERO:AUTO OFF"}, 50);
+        row("autozero once", station + QStringList{"SENS:ZERO:AUTO ONCE"}, 50, "1 2 3 4 5",
+            "1 3 5");
+        row("the 1 MΩ range",
+            QStringList{"CONF:RES 1E6,DEF"} + trigger + QStringList{"RES:NPLC .02"}, 50);
+        row("the 10 MΩ range", QStringList{"CONF:FRES", "FRES:RANG 10E6"} + trigger, 60);
+        row("a fixed trigger delay", station + QStringList{"TRIG:DEL 0.05"}, 50);
+        row("the automatic delay again", station + QStringList{"TRIG:DEL 0.05", "TRIG:DEL:AUTO ON"},
+            50);
+        row("volts on the 1000 V range",
+            QStringList{"CONF:VOLT:DC 1000,DEF"} + trigger + QStringList{"VOLT:DC:NPLC 0.2"}, 60);
+    }
+    void meterReadsOncePerTriggerWhenNotBusy() {
+        QFETCH(QStringList, lines);
+        QFETCH(int, lineHz);
+        QFETCH(QString, slower);
+        QFETCH(QString, faster);
+        std::vector<std::string> text;
+        for (const QString& line : lines)
+            text.push_back(line.toStdString());
+        const auto setting = settingFromLines(text);
+        QVERIFY(setting);
+        const double reading = readingSeconds(*setting, lineHz);
+        for (const auto& [seconds, read] :
+             {std::pair(reading + 1e-4, slower), std::pair(reading - 1e-4, faster)}) {
+            QStringList records;
+            Meter meter(
+                {}, lineHz, 1, [](const std::string&) {},
+                [&records](const std::string& line) {
+                    records << QString::fromStdString(line).section(' ', 2, 2);
+                });
+            meter.receive(bytesOf((lines.join("\r\n") + "\r\nREAD?\r\n").toStdString()), 0);
+            for (std::uint64_t record = 0; record < 6; ++record)
+                meter.trigger(1, record, {512, 300, 250}, std::llround(record * seconds * 1e9));
+            meter.receive(bytesOf("\x03"), 0);
+            meter.trigger(1, 6, {512, 300, 250}, std::llround(60 * seconds * 1e9));
+            QCOMPARE(records.join(' '), read);
+        }
+    }
 
-        // Records every 30 ms; a reading takes 20 ms of integration and 18.3 ms on the line,
-        // a character every 1.15 ms, so records 1 and 3 come while the meter is busy.
-        for (std::uint64_t record = 0; record < 4; ++record)
-            meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 30'000'000);
-        QCOMPARE(heard(19), QString());
-        QCOMPARE(heard(30).size(), 8);
-        QCOMPARE(heard(99).count(u','), 2);
-        QCOMPARE(truth.size(), std::size_t(2));
-        QVERIFY(QString::fromStdString(truth.back()).startsWith("M 1 2 "));
-
-        say("\x03"); // device clear: no more readings
-        meter.trigger(1, 4, {512, 300, 250}, 120'000'000);
-        QCOMPARE(heard(1000), QString());
+    // Readings a test can ask for: the overload at one reading of the first run, and volts
+    // either side of zero as the force swings about its middle.
+    void meterSendsOverloadAndVoltsBelowZero() {
+        std::string error;
+        const auto options = parseOptions({"--meter-overload-at", "1"}, error);
+        QVERIFY2(options, error.c_str());
+        QStringList truth;
+        Meter meter(
+            options->meterFaults, 50, 1, [](const std::string&) {},
+            [&truth](const std::string& line) { truth << QString::fromStdString(line); });
+        meter.receive(bytesOf("CONF:VOLT:DC\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n"), 0);
+        const std::uint16_t force[] = {400, 512, 624};
+        for (std::uint64_t record = 0; record < 3; ++record)
+            meter.trigger(1, record, {force[record], 300, 250},
+                          std::int64_t(record) * 1'000'000'000);
+        std::vector<std::uint8_t> out;
+        meter.send(10'000'000'000, out);
+        const QByteArray stream(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+        static const QRegularExpression units("^-[1-9]\\.\\d{8}E\\+00,\\+9\\.90000000E\\+37,"
+                                              "\\+[1-9]\\.\\d{8}E\\+00,$");
+        QVERIFY2(units.match(QString::fromLatin1(stream)).hasMatch(), stream.constData());
+        QCOMPARE(truth.filter("overload"), QStringList{"M 1 1 +9.90000000E+37 overload"});
     }
 
     // Reading 1 of three with the meter's faults, as the line carries it and as the truth
@@ -310,11 +362,11 @@ private slots:
         QVERIFY2(parsed, error.c_str());
         QStringList truth;
         Meter meter(
-            parsed->meterFaults, 1, [](const std::string&) {},
+            parsed->meterFaults, double(parsed->lineHz), 1, [](const std::string&) {},
             [&truth](const std::string& line) { truth << QString::fromStdString(line); });
         meter.receive(bytesOf("CONF:FRES\nTRIG:SOUR EXT\nTRIG:COUN INF\nREAD?\n"), 0);
         for (std::uint64_t record = 0; record < 3; ++record)
-            meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 300'000'000);
+            meter.trigger(1, record, {512, 300, 250}, std::int64_t(record) * 1'000'000'000);
         std::vector<std::uint8_t> out;
         meter.send(std::int64_t(10) * 1'000'000'000, out);
         const QByteArray stream(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));

@@ -5,17 +5,18 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace vemra::rig {
 
 namespace {
 
-constexpr std::int64_t kCycleNs = 20'000'000; // one power-line cycle at 50 Hz
+constexpr std::int64_t kUnitChars = 16; // a reading's 15 characters and its ','
+constexpr double kOverload = 9.9e37;    // what the meter reads beyond its range
 constexpr std::size_t kErrorQueue = 20;
 constexpr std::size_t kLineMax = 256;
 constexpr std::uint8_t kDeviceClear = 3;
-constexpr double kNplcSteps[] = {0.02, 0.2, 1, 10, 100};
 
 std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -72,6 +73,10 @@ bool headerMatches(std::span<const std::string_view> given,
            headerMatches(given.subspan(1), pattern.subspan(1));
 }
 
+std::int64_t nanoseconds(double seconds) {
+    return static_cast<std::int64_t>(std::llround(seconds * 1e9));
+}
+
 std::optional<double> number(std::string_view text) {
     double value = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -88,8 +93,10 @@ std::string meterReadingText(double value) {
     return text;
 }
 
-Meter::Meter(const MeterFaults& faults, std::uint64_t seed, LineSink log, LineSink truth)
+Meter::Meter(const MeterFaults& faults, double lineHz, std::uint64_t seed, LineSink log,
+             LineSink truth)
     : faults_(faults)
+    , lineHz_(lineHz)
     , seed_(seed)
     , log_(std::move(log))
     , truth_(std::move(truth)) {}
@@ -123,7 +130,7 @@ void Meter::line(std::string_view text, std::int64_t now) {
         const std::size_t space = std::min(unit.find(' '), unit.size());
         const std::string_view header = unit.substr(0, space);
         const std::string_view argument = trimmed(unit.substr(space));
-        switch (command(header, argument, now)) {
+        switch (command(unit, header, argument, now)) {
         case Outcome::Taken:
             log_("meter: " + std::string(unit));
             if (!header.ends_with('?'))
@@ -141,8 +148,8 @@ void Meter::line(std::string_view text, std::int64_t now) {
     }
 }
 
-Meter::Outcome Meter::command(std::string_view header, std::string_view argument,
-                              std::int64_t now) {
+Meter::Outcome Meter::command(std::string_view unit, std::string_view header,
+                              std::string_view argument, std::int64_t now) {
     const std::vector<std::string_view> given = nodes(header);
     const auto is = [&given](std::string_view pattern) {
         const std::vector<std::string_view> wanted = nodes(pattern);
@@ -165,10 +172,8 @@ Meter::Outcome Meter::command(std::string_view header, std::string_view argument
         if (!errors_.empty())
             errors_.pop_front();
     } else if (is("CONFigure:FRESistance") || is("CONFigure:RESistance") ||
-               is("CONFigure:VOLTage[:DC]")) {
-        function_ = nodeMatches(given[1], "FRESistance")  ? Function::FourWire
-                    : nodeMatches(given[1], "RESistance") ? Function::TwoWire
-                                                          : Function::Volts;
+               is("CONFigure:VOLTage:[DC]")) {
+        meter::applyLine(unit, setting_);
         // A configuration ends a measurement under way and presets one reading per
         // immediate trigger.
         reading_ = false;
@@ -191,19 +196,17 @@ Meter::Outcome Meter::command(std::string_view header, std::string_view argument
             triggerCount_ = static_cast<std::uint64_t>(*count);
         else
             return Outcome::IllegalValue;
-    } else if (is("TRIGger:DELay") || is("SAMPle:COUNt")) {
+    } else if (is("SAMPle:COUNt")) {
     } else if (is("[SENSe]:FRESistance:NPLCycles") || is("[SENSe]:RESistance:NPLCycles") ||
-               is("[SENSe]:VOLTage[:DC]:NPLCycles")) {
-        const auto cycles = word("MINimum")   ? kNplcSteps[0]
-                            : word("MAXimum") ? kNplcSteps[4]
-                                              : number(argument).value_or(-1);
-        // The instrument takes the next integration time it has.
-        const auto step = std::find_if(std::begin(kNplcSteps), std::end(kNplcSteps),
-                                       [cycles](double s) { return s >= cycles; });
-        if (cycles > 0 && step != std::end(kNplcSteps))
-            nplc_ = *step;
-        else
+               is("[SENSe]:VOLTage:[DC]:NPLCycles") || is("[SENSe]:FRESistance:RANGe") ||
+               is("[SENSe]:RESistance:RANGe") || is("[SENSe]:VOLTage:[DC]:RANGe") ||
+               is("[SENSe]:ZERO:AUTO") || is("TRIGger:DELay") || is("TRIGger:DELay:AUTO")) {
+        // What sets the pace is taken as the station reckons with it.
+        if (!meter::applyLine(unit, setting_))
             return Outcome::IllegalValue;
+        // ONCE zeroes now, one integration long, and leaves autozero off.
+        if (is("[SENSe]:ZERO:AUTO") && word("ONCE"))
+            busyUntil_ = std::max(busyUntil_, now) + nanoseconds(setting_.nplc / lineHz_);
     } else if (is("READ?")) {
         reading_ = true;
         taken_ = 0;
@@ -215,10 +218,9 @@ Meter::Outcome Meter::command(std::string_view header, std::string_view argument
 }
 
 void Meter::reset() {
-    function_ = Function::FourWire;
+    setting_ = {};
     source_ = Source::Immediate;
     triggerCount_ = 1;
-    nplc_ = 10;
     reading_ = false;
     configuration_.clear();
 }
@@ -247,38 +249,42 @@ void Meter::trigger(int run, std::uint64_t record, const Samples& raw, std::int6
 }
 
 void Meter::measure(int run, const std::string& origin, const Samples& raw, std::int64_t now) {
-    const auto done = now + static_cast<std::int64_t>(nplc_ * kCycleNs);
-    std::string text = meterReadingText(value(raw, now));
-    std::string truth = "M " + origin + ' ' + text;
+    const bool firstRun = run == 1 && origin != "- -";
+    const std::uint64_t index = runReadings_++;
+    const bool overload = firstRun && faults_.overloadAt == index;
+    std::string text = meterReadingText(overload ? kOverload : value(raw, now));
+    std::string truth = "M " + origin + ' ' + text + (overload ? " overload" : "");
     ++taken_;
     const bool last = triggerCount_ && taken_ >= *triggerCount_;
     text += last ? "\r\n" : ",";
     reading_ = !last;
 
-    const bool firstRun = run == 1 && origin != "- -";
-    const std::uint64_t index = runReadings_++;
     const DamagedUnit unit =
         damageUnit(text, firstRun ? faults_ : MeterFaults{}, seed_, run, index);
     for (const std::string& note : unit.notes)
         truth_(note);
     truth_(truth + unit.marks);
-    // Busy with its own characters only: the foreign ones are the line's doing.
-    busyUntil_ = done + static_cast<std::int64_t>(unit.own) * kMeterCharNs;
-    line_.push(bytesOf(unit.bytes), done);
+    // The station's reckoning ends with the unit's characters through the line. Busy with its
+    // own characters only: the foreign ones are the line's doing.
+    const std::int64_t measured =
+        now + nanoseconds(meter::readingSeconds(setting_, lineHz_)) - kUnitChars * kMeterCharNs;
+    busyUntil_ = measured + static_cast<std::int64_t>(unit.own) * kMeterCharNs;
+    line_.push(bytesOf(unit.bytes), measured);
 }
 
-// A strain-gauge bridge arm: it follows the force and the slow channel, with a little noise
-// of its own below the converter's steps.
+// A strain-gauge bridge: an arm's resistance follows the force and the slow channel, and the
+// bridge's output swings with the force either side of zero, a few volts over the
+// converter's range; both with a little noise of their own below the converter's steps.
 double Meter::value(const Samples& raw, std::int64_t now) const {
     const double noise = 0.004 * unitNoise(seed_, run_, static_cast<std::uint64_t>(now), 3);
-    const double ohms = 1000.0 + 0.5 * (raw[0] - 512.0) + 0.25 * (raw[1] - 300.0) + noise;
-    switch (function_) {
-    case Function::FourWire:
+    const double ohms = 1000.0 + 0.5 * (raw[0] - kForceRest) + 0.25 * (raw[1] - 300.0) + noise;
+    switch (setting_.function) {
+    case meter::MeterFunction::FourWireOhms:
         return ohms;
-    case Function::TwoWire:
+    case meter::MeterFunction::TwoWireOhms:
         return ohms + 0.8; // the test leads
-    case Function::Volts:
-        return raw[1] * 10.0 / 1023.0 + noise / 1000.0;
+    case meter::MeterFunction::DcVolts:
+        return (raw[0] - kForceRest) * 10.0 / kAdcMax + noise / 1000.0;
     }
     return ohms;
 }

@@ -2,12 +2,14 @@
 // The bench multimeter (an Agilent 34401A on RS-232) as the rig plays it: it takes SCPI
 // lines ended by CR LF (LF alone will do), keeps its configuration, answers queries, keeps
 // an error queue, and after "READ?" measures once per trigger: a board record with the
-// external trigger, back to back with the immediate one. A measurement integrates over
-// NPLC power-line cycles of 50 Hz, then its reading goes out at 9600 baud with two stop
-// bits, one character after another; triggers that come while it is busy are ignored, as on
-// the real instrument. Time is the caller's monotonic clock; the bytes a caller takes are
-// through the line by then.
+// external trigger, back to back with the immediate one. A reading takes as long as the
+// station reckons it does (meter/pace.h): the trigger delay, the integration over NPLC
+// power-line cycles and, while autozero is on, a zero measurement as long, then its
+// characters at 9600 baud with two stop bits, one after another; triggers that come while it
+// is busy are ignored, as on the real instrument. Time is the caller's monotonic clock; the
+// bytes a caller takes are through the line by then.
 
+#include "meter/pace.h"
 #include "rig/board.h"
 #include "rig/line.h"
 #include "rig/meterfaults.h"
@@ -31,7 +33,9 @@ std::string meterReadingText(double value);
 
 class Meter {
 public:
-    Meter(const MeterFaults& faults, std::uint64_t seed, LineSink log, LineSink truth);
+    // lineHz: the power line the meter integrates over, 50 or 60.
+    Meter(const MeterFaults& faults, double lineHz, std::uint64_t seed, LineSink log,
+          LineSink truth);
 
     // Bytes from the station.
     void receive(std::span<const std::uint8_t> bytes, std::int64_t now);
@@ -46,12 +50,12 @@ public:
     const std::vector<std::string>& configuration() const { return configuration_; }
 
 private:
-    enum class Function { FourWire, TwoWire, Volts };
     enum class Source { Immediate, External, Bus };
     enum class Outcome { Taken, UndefinedHeader, IllegalValue };
 
     void line(std::string_view text, std::int64_t now);
-    Outcome command(std::string_view header, std::string_view argument, std::int64_t now);
+    Outcome command(std::string_view unit, std::string_view header, std::string_view argument,
+                    std::int64_t now);
     void reset();
     void error(int code, std::string_view text);
     void reply(std::string text, std::int64_t at);
@@ -60,14 +64,14 @@ private:
     double value(const Samples& raw, std::int64_t now) const;
 
     MeterFaults faults_;
+    double lineHz_;
     std::uint64_t seed_;
     LineSink log_;
     LineSink truth_;
 
-    Function function_ = Function::FourWire;
+    meter::MeterSetting setting_;
     Source source_ = Source::Immediate;
     std::optional<std::uint64_t> triggerCount_; // nothing: infinite
-    double nplc_ = 10;
     std::vector<std::string> configuration_;
     std::deque<std::string> errors_;
 

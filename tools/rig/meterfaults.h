@@ -1,7 +1,8 @@
 #pragma once
 // What a noisy line does to the meter's readings: a unit loses a character or its ',', or
-// foreign bytes get in (a garbage unit, a reply that is not a reading, arbitrary junk).
-// Each fault hits one reading of the first run; the truth says which.
+// foreign bytes get in (a garbage unit, a reply that is not a reading, arbitrary junk); and
+// the overload, which a station meets only when the input is beyond the meter's range. Each
+// hits one reading of the first run; the truth says which.
 
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,7 @@ struct MeterFaults {
     std::optional<std::uint64_t> garbageAt;   // 16 printable characters, no ','
     std::optional<std::uint64_t> replyAt;     // +0,"No error" CR LF
     std::optional<std::uint64_t> junkAt;      // any bytes but ',', CR and LF
+    std::optional<std::uint64_t> overloadAt;  // +9.90000000E+37
     std::uint64_t junkLength = 16;
     // The character lost (4 when not given, the ',' at most) and the one the foreign bytes
     // go before (0 when not given: before the unit).

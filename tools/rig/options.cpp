@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <span>
 #include <string_view>
 
 namespace vemra::rig {
@@ -26,7 +27,10 @@ struct Valued {
     std::optional<std::uint64_t>* optionalCount;
     std::uint64_t min;
     std::uint64_t max = UINT64_MAX;
+    std::span<const std::uint64_t> only = {}; // when not empty, the values taken
 };
+
+constexpr std::uint64_t kLineHz[] = {50, 60};
 
 // The option called `name`, storing into `options`; none for an unknown name.
 std::optional<Valued> valuedOption(Options& options, std::string_view name) {
@@ -38,6 +42,7 @@ std::optional<Valued> valuedOption(Options& options, std::string_view name) {
         {"--log", &options.logFile, nullptr, nullptr, 0},
         {"--replay", &options.replayFile, nullptr, nullptr, 0},
         {"--seed", nullptr, &options.seed, nullptr, 0},
+        {"--line-hz", nullptr, &options.lineHz, nullptr, 0, UINT64_MAX, kLineHz},
         {"--bad-checksum-every", nullptr, &faults.badChecksumEvery, nullptr, 1},
         {"--lose-byte-at", nullptr, nullptr, &faults.loseByteAt, 0},
         {"--extra-byte-at", nullptr, nullptr, &faults.extraByteAt, 0},
@@ -52,6 +57,7 @@ std::optional<Valued> valuedOption(Options& options, std::string_view name) {
         {"--meter-reply-at", nullptr, nullptr, &meter.replyAt, 0},
         {"--meter-junk-at", nullptr, nullptr, &meter.junkAt, 0},
         {"--meter-junk-length", nullptr, &meter.junkLength, nullptr, 1, 4096},
+        {"--meter-overload-at", nullptr, nullptr, &meter.overloadAt, 0},
         // A unit has 16 characters; what goes in may also go after the last.
         {"--meter-char-offset", nullptr, nullptr, &meter.charOffset, 0, 16},
     };
@@ -69,6 +75,14 @@ bool store(const Valued& option, const std::string& value, std::string& error) {
         return true;
     }
     const auto parsed = number(value, option.min, option.max);
+    if (!option.only.empty() &&
+        (!parsed || std::ranges::find(option.only, *parsed) == option.only.end())) {
+        std::string choices;
+        for (const std::uint64_t choice : option.only)
+            choices += (choices.empty() ? "" : " or ") + std::to_string(choice);
+        error = std::string(option.name) + " needs " + choices + ", not \"" + value + "\"";
+        return false;
+    }
     if (!parsed) {
         error = std::string(option.name) + " needs a whole number" +
                 (option.max < UINT64_MAX
@@ -92,11 +106,17 @@ std::string usage() {
            "Plays the acquisition board on ./Comm1 and the multimeter on ./Comm2\n"
            "(pseudo-terminals) until SIGINT or SIGTERM. The multimeter answers SCPI\n"
            "lines like an Agilent 34401A and, after READ? with TRIG:SOUR EXT, takes one\n"
-           "reading per board record while it is not busy. Bytes arrive a few at a time\n"
-           "at each line's pace: 115200 baud 8N1 on Comm1, 9600 baud 8N2 on Comm2.\n"
+           "reading per board record while it is not busy: a reading takes as long as the\n"
+           "station reckons (the trigger delay, NPLC power-line cycles, as many again for\n"
+           "the zero while ZERO:AUTO is on, its 16 characters on the line). Its readings\n"
+           "follow the force: a resistance near 1000 ohms, or with CONF:VOLT a few volts\n"
+           "either side of zero. Bytes arrive a few at a time at each line's pace: 115200\n"
+           "baud 8N1 on Comm1, 9600 baud 8N2 on Comm2.\n"
            "\n"
            "  --dir DIR                 where to link Comm1 and Comm2 (default: .)\n"
            "  --seed N                  noise seed (default: 1)\n"
+           "  --line-hz HZ              the power line the meter integrates over: 50 or 60\n"
+           "                            (default: 50)\n"
            "  --fast                    send records as fast as the pseudo-terminal takes\n"
            "                            them, not at the board line's pace\n"
            "  --truth FILE              write every record and reading sent (ground truth)\n"
@@ -120,6 +140,8 @@ std::string usage() {
            "  --meter-junk-at N         junk bytes (any but ',', CR and LF) go into reading N\n"
            "                            of the first run\n"
            "  --meter-junk-length L     how many junk bytes (default: 16)\n"
+           "  --meter-overload-at N     reading N of the first run is the overload,\n"
+           "                            +9.90000000E+37\n"
            "  --meter-char-offset K     the lost character is character K of the unit (0 to\n"
            "                            14, 15 or 16 the ','; default 4), what goes in goes\n"
            "                            before character K (0 to 16; default 0)\n"

@@ -20,6 +20,7 @@ struct Options {
     std::string replayFile;
     Faults faults;
     MeterFaults meterFaults;
+    std::uint64_t lineHz = 50;
     bool help = false;
 };
 

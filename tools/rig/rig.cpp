@@ -48,7 +48,8 @@ Rig::Rig(const Options& options)
           options.faults, options.seed, [this](const std::string& line) { log_(line); },
           [this](const std::string& line) { truth_.write(line); })
     , meter_(
-          options.meterFaults, options.seed, [this](const std::string& line) { log_(line); },
+          options.meterFaults, static_cast<double>(options.lineHz), options.seed,
+          [this](const std::string& line) { log_(line); },
           [this](const std::string& line) { truth_.write(line); }) {}
 
 bool Rig::setUp() {

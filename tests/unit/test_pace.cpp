@@ -27,6 +27,8 @@ private slots:
             << QStringList{"CONF:FRES", "FRES:NPLC 0.5"} << 599.0;
         QTest::newRow("volts, NPLC 0.2") << QStringList{"CONF:VOLT:DC", "VOLT:NPLC 0.2"} << 279.0;
         QTest::newRow("the 1 MΩ range") << QStringList{"CONF:RES 1E6", "RES:NPLC 0.02"} << 342.0;
+        QTest::newRow("the largest range") << QStringList{"CONF:FRES", "FRES:RANG MAX"} << 5184.0;
+        QTest::newRow("a range the meter refuses") << QStringList{"CONF:RES abc"} << 0.0;
         QTest::newRow("the 10 MΩ range")
             << QStringList{"CONF:FRES 10E6,DEF", "FRES:NPLC MIN"} << 1192.0;
         QTest::newRow("a fixed trigger delay")

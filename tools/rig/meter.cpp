@@ -1,5 +1,6 @@
 #include "rig/meter.h"
 
+#include "meter/scpiheader.h"
 #include "rig/signalsource.h"
 
 #include <algorithm>
@@ -22,67 +23,8 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::vector<std::string_view> nodes(std::string_view text) {
-    std::vector<std::string_view> out;
-    for (std::size_t from = 0;;) {
-        const std::size_t colon = text.find(':', from);
-        out.push_back(text.substr(from, colon - from));
-        if (colon == text.npos)
-            return out;
-        from = colon + 1;
-    }
-}
-
-// "SYSTem" takes SYST and SYSTEM, in any case.
-bool nodeMatches(std::string_view given, std::string_view node) {
-    std::string shortForm;
-    for (const char c : node)
-        if (!std::islower(static_cast<unsigned char>(c)))
-            shortForm += c;
-    const std::string word = upper(given);
-    return word == shortForm || word == upper(node);
-}
-
-// A header against a pattern of nodes; a node in brackets may be left out.
-bool headerMatches(std::span<const std::string_view> given,
-                   std::span<const std::string_view> pattern) {
-    if (pattern.empty())
-        return given.empty();
-    std::string_view node = pattern.front();
-    if (node.starts_with('[')) {
-        node = node.substr(1, node.size() - 2);
-        if (headerMatches(given, pattern.subspan(1)))
-            return true;
-    }
-    return !given.empty() && nodeMatches(given.front(), node) &&
-           headerMatches(given.subspan(1), pattern.subspan(1));
-}
-
 std::int64_t nanoseconds(double seconds) {
     return static_cast<std::int64_t>(std::llround(seconds * 1e9));
-}
-
-std::optional<double> number(std::string_view text) {
-    double value = 0;
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -121,7 +63,7 @@ void Meter::receive(std::span<const std::uint8_t> bytes, std::int64_t now) {
 void Meter::line(std::string_view text, std::int64_t now) {
     for (std::size_t from = 0; from <= text.size();) {
         const std::size_t semicolon = std::min(text.find(';', from), text.size());
-        std::string_view unit = trimmed(text.substr(from, semicolon - from));
+        std::string_view unit = meter::trimmed(text.substr(from, semicolon - from));
         from = semicolon + 1;
         if (unit.starts_with(':'))
             unit.remove_prefix(1);
@@ -129,7 +71,7 @@ void Meter::line(std::string_view text, std::int64_t now) {
             continue;
         const std::size_t space = std::min(unit.find(' '), unit.size());
         const std::string_view header = unit.substr(0, space);
-        const std::string_view argument = trimmed(unit.substr(space));
+        const std::string_view argument = meter::trimmed(unit.substr(space));
         switch (command(unit, header, argument, now)) {
         case Outcome::Taken:
             log_("meter: " + std::string(unit));
@@ -150,12 +92,11 @@ void Meter::line(std::string_view text, std::int64_t now) {
 
 Meter::Outcome Meter::command(std::string_view unit, std::string_view header,
                               std::string_view argument, std::int64_t now) {
-    const std::vector<std::string_view> given = nodes(header);
-    const auto is = [&given](std::string_view pattern) {
-        const std::vector<std::string_view> wanted = nodes(pattern);
-        return headerMatches(given, wanted);
+    const std::vector<std::string_view> given = meter::splitAt(header, ':');
+    const auto is = [&given](std::string_view pattern) { return meter::headerIs(given, pattern); };
+    const auto word = [&argument](std::string_view node) {
+        return meter::nodeMatches(argument, node);
     };
-    const auto word = [&argument](std::string_view node) { return nodeMatches(argument, node); };
 
     if (is("*IDN?")) {
         reply("HEWLETT-PACKARD,34401A,0,11-5-2", now);
@@ -189,7 +130,7 @@ Meter::Outcome Meter::command(std::string_view unit, std::string_view header,
         else
             return Outcome::IllegalValue;
     } else if (is("TRIGger:COUNt")) {
-        const auto count = number(argument);
+        const auto count = meter::numberIn(argument);
         if (word("INFinity"))
             triggerCount_.reset();
         else if (count && *count >= 1 && *count <= 50000)

@@ -57,6 +57,17 @@ public:
         return lines;
     }
 
+    // The meter's readings of run `run`, in the order sent, as a data file writes them.
+    QList<QByteArray> readings(int run) const {
+        QList<QByteArray> texts;
+        for (const QByteArray& line : readFile(truth_).split('\n')) {
+            const QList<QByteArray> fields = line.split(' ');
+            if (fields[0] == "M" && fields.value(1).toInt() == run)
+                texts << QByteArray(fields.value(3)).replace('.', ',');
+        }
+        return texts;
+    }
+
     bool ready = false;
 
 private:

@@ -59,6 +59,7 @@ private slots:
         QTest::newRow("terminated (SIGTERM)") << "term" << 3 << 20 << false;
         QTest::newRow("File → Exit") << "exit" << 5 << 10 << false;
         QTest::newRow("window closed, with the meter") << "close" << 7 << 250 << true;
+        QTest::newRow("stopped, not saved, closed") << "stop" << 3 << 20 << false;
     }
     void everyEndingKeepsTheRun() {
         QFETCH(QString, ending);
@@ -90,8 +91,13 @@ private slots:
                 held = station.answer("ended").value(1);
             } else if (ending == u"exit") {
                 held = station.ask("exit").value(0);
-            } else {
+            } else if (ending == u"close") {
                 held = station.ask("close").value(1);
+            } else {
+                // What Save would write; the records after the stop are not the run's.
+                held = station.ask("stop").value(1);
+                QTest::qWait(300);
+                QVERIFY(station.ask("close").value(0) > held);
             }
             station.process.waitForFinished(5000);
             QCOMPARE(station.process.state(), QProcess::NotRunning);

@@ -1,6 +1,7 @@
 // The run's journal against real processes and lines: the station's program ended mid-run in
 // every way an operator's station ends, then started again in the same folder, recovers every
-// record it had taken, as the rig sent it.
+// record it had taken, as the rig sent it; a saved run's journal played on the rig into another
+// station gives the same data file again.
 
 #include "rig/rigbench.h"
 
@@ -143,6 +144,61 @@ private slots:
                      qPrintable(QString::number(i)));
         QCOMPARE(present, told.captured(3).toInt());
         QCOMPARE(present > 0, meter);
+    }
+
+    // A run with a lost byte, bad checksums and records after its stop, saved with its journal
+    // kept, played on the rig into a station in another folder that runs the same settings:
+    // the same data file, byte for byte, at the recorded pace and at the lines' fastest. The
+    // operator stops the second run where the first was stopped: once it has taken as many of
+    // the board's bytes.
+    void replayedJournalGivesTheSavedFile_data() {
+        QTest::addColumn<bool>("byItself");
+        QTest::addColumn<QStringList>("pace");
+        for (const bool byItself : {false, true})
+            for (const bool fast : {false, true})
+                QTest::addRow("%s, %s", byItself ? "ended by itself" : "stopped",
+                              fast ? "as fast as the lines take it" : "at the recorded times")
+                    << byItself << (fast ? QStringList("--fast") : QStringList());
+    }
+    void replayedJournalGivesTheSavedFile() {
+        QFETCH(bool, byItself);
+        QFETCH(QStringList, pace);
+        const RunSettings s{3, 20, 10, byItself ? 300 : 2000};
+        const auto runAndEnd = [byItself](Form1& f, const std::function<bool()>& stopNow) {
+            f.CommandSendData->click();
+            const bool ended = QTest::qWaitFor(
+                [&] { return byItself ? f.CommandSave->isEnabled() : stopNow(); }, 3000);
+            if (!byItself)
+                f.CommandOff->click();
+            QTest::qWait(200); // the records after the stop
+            return ended;
+        };
+        Bench first({"--lose-byte-at", "40", "--bad-checksum-every", "23", "--after-stop", "25"});
+        QVERIFY(first.rig.ready);
+        first.form->KeepRawCaptures->trigger();
+        first.configure(s);
+        qint64 taken = 0;
+        QVERIFY(runAndEnd(*first.form, [&] {
+            taken = first.form->LinkCount.bytes;
+            return first.form->SampleCount >= 300;
+        }));
+        const QByteArray saved = readFile(first.saveFile(1));
+        QVERIFY(saved.count('\n') > 300);
+        QVERIFY(first.form->journal().flush(5000));
+        const QString folder = first.dir() + "/VemraJournal/";
+        const QStringList kept = QDir(folder).entryList({"*.journal"});
+        QCOMPARE(kept.size(), 1);
+
+        Bench second(QStringList{"--replay", folder + kept[0]} + pace);
+        QVERIFY(second.rig.ready);
+        second.configure(s);
+        if (byItself)
+            QEXPECT_FAIL("",
+                         "the replay holds back the block that ended the run until the "
+                         "station's stop byte, which that block brings about",
+                         Abort);
+        QVERIFY(runAndEnd(*second.form, [&] { return second.form->LinkCount.bytes >= taken; }));
+        QCOMPARE(readFile(second.saveFile(1)), saved);
     }
 };
 

@@ -16,7 +16,7 @@ namespace {
 class StationProcess {
 public:
     explicit StationProcess(const QString& dir) {
-        process.setStandardErrorFile(QProcess::nullDevice());
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel); // a sanitizer's report
         process.start(qEnvironmentVariable("VEMRA_STATION"), {dir});
     }
     ~StationProcess() {
@@ -104,6 +104,7 @@ private slots:
             QCOMPARE(station.process.state(), QProcess::NotRunning);
             QCOMPARE(station.process.exitStatus(),
                      ending == u"kill" ? QProcess::CrashExit : QProcess::NormalExit);
+            QVERIFY(ending == u"kill" || station.process.exitCode() == 0);
             QVERIFY2(held > 0 && held < s.total / 2, qPrintable(QString::number(held)));
         }
 

@@ -1,9 +1,10 @@
 // The live display's cost: the station against vemra-rig at period 1 ms, one record per
-// block, three channels, 60,000 points shown per trace, the window at 1920 × 1080. It waits
-// until the chart is full and scrolling, then measures the station's CPU time per second of
-// stream. Run it on a real display (Xvfb) so the chart is really drawn; bench/live-display
-// runs it several times and prints the median:
-//   bench_live_display <vemra-rig> [seconds]
+// block, three channels, 60,000 points shown per trace, the window at 1920 × 1080, the run
+// journaled as the station journals every run (or, with no-journal, not, to see what the
+// journal costs). It waits until the chart is full and scrolling, then measures the station's
+// CPU time per second of stream. Run it on a real display (Xvfb) so the chart is really drawn;
+// bench/live-display runs it several times and prints the medians:
+//   bench_live_display <vemra-rig> [seconds] [journal|no-journal]
 
 #include "station.h"
 
@@ -20,12 +21,14 @@ using namespace vemra::bench;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <vemra-rig> [seconds]\n", argv[0]);
+    const QString journal = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("journal");
+    if (argc < 2 || (journal != u"journal" && journal != u"no-journal")) {
+        std::fprintf(stderr, "usage: %s <vemra-rig> [seconds] [journal|no-journal]\n", argv[0]);
         return 2;
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
-    const Timing timing;
+    Timing timing;
+    timing.journal = journal == u"journal";
     BenchStation station(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(), {}, timing);
     Form1& form = station.form();
     station.start();
@@ -67,6 +70,9 @@ int main(int argc, char* argv[]) {
                 elapsed, samples, samples / elapsed, frames / elapsed, switches / elapsed);
     std::printf("board status: \"%s\"; status bar: \"%s\"\n", qPrintable(mark), qPrintable(status));
     std::printf("peak memory: %.1f MiB\n", peakResidentMiB());
+    const JournalFiles files = journalFiles();
+    std::printf("journal: %s, %d file(s), %.1f MiB\n", timing.journal ? "on" : "off", files.files,
+                files.mib);
     std::printf("station CPU: %.2f%% of one core\n", 100.0 * cpu / elapsed);
     return 0;
 }

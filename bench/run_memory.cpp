@@ -5,9 +5,10 @@
 //       over the whole run after Stop, then saves it. Prints resident memory idle, after the
 //       run and the peak (which includes the save). With "meter" the external channel is on
 //       (its readings store sized for the run) and the rig's meter sends readings.
-//   bench_run_memory <vemra-rig> soak [records]  an endless run until that many records
-//       (default 10,000,000) went by; prints resident memory, CPU and the event loop's
-//       longest delay every 10 seconds.
+//   bench_run_memory <vemra-rig> soak [records] [no-journal]  an endless run until that many
+//       records (default 10,000,000) went by; prints resident memory, CPU, the event loop's
+//       longest delay and the run journal's files every 10 seconds. With no-journal the run
+//       is not journaled, to see what the journal costs.
 
 #include "station.h"
 
@@ -62,11 +63,12 @@ int finiteRun(const QString& rig, int records, bool meter) {
     return 0;
 }
 
-int soak(const QString& rig, qint64 records) {
+int soak(const QString& rig, qint64 records, bool journal) {
     Timing timing;
     timing.perBlock = 10;
     timing.totalPoints = 100'000;
     timing.endless = true;
+    timing.journal = journal;
     BenchStation station(rig, {QStringLiteral("--fast")}, timing);
     Form1& form = station.form();
     station.start();
@@ -82,7 +84,7 @@ int soak(const QString& rig, qint64 records) {
     qint64 seen = 0;
     int last = 0;
     double cpu = cpuSeconds();
-    std::printf("   s   records   MiB  CPU%%  worst delay ms  overrun bytes\n");
+    std::printf("   s   records   MiB  CPU%%  worst delay ms  overrun bytes  journal files  MiB\n");
     for (int second = 10; seen < records; second += 10) {
         BenchStation::run(10'000);
         // SampleCount wraps in an endless run; count what went by.
@@ -90,8 +92,9 @@ int soak(const QString& rig, qint64 records) {
         seen += now >= last ? now - last : now + (timing.totalPoints - timing.perBlock - last);
         last = now;
         const double used = cpuSeconds();
-        std::printf("%4d %9lld %5.1f %5.1f %8lld %14lld\n", second, seen, residentMiB(),
-                    (used - cpu) * 10.0, worstLate, form.OverrunBytes);
+        const JournalFiles files = journalFiles();
+        std::printf("%4d %9lld %5.1f %5.1f %8lld %14lld %14d %5.1f\n", second, seen, residentMiB(),
+                    (used - cpu) * 10.0, worstLate, form.OverrunBytes, files.files, files.mib);
         std::fflush(stdout);
         cpu = used;
         worstLate = 0;
@@ -107,12 +110,15 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     if (argc < 3 || (mode != QLatin1String("run") && mode != QLatin1String("soak"))) {
-        std::fprintf(stderr, "usage: %s <vemra-rig> run|soak [records]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s <vemra-rig> run [records] [meter] | soak [records] [no-journal]\n",
+                     argv[0]);
         return 2;
     }
     const QString rig = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     if (mode == QLatin1String("run"))
         return finiteRun(rig, argc > 3 ? std::atoi(argv[3]) : 1'000'000,
                          argc > 4 && QLatin1String(argv[4]) == QLatin1String("meter"));
-    return soak(rig, argc > 3 ? std::atoll(argv[3]) : 10'000'000);
+    return soak(rig, argc > 3 ? std::atoll(argv[3]) : 10'000'000,
+                !(argc > 4 && QLatin1String(argv[4]) == QLatin1String("no-journal")));
 }

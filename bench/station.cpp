@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -33,6 +34,7 @@ BenchStation::BenchStation(const QString& rigProgram, const QStringList& rigArgs
     auto recorder = std::make_unique<RecordingDialogs>();
     dialogs_ = recorder.get();
     platform.dialogs = std::move(recorder);
+    platform.journal = timing.journal;
     form_ = std::make_unique<Form1>(std::move(platform));
     dialogs_->shown.clear(); // no Vemra.ini here: the design values stand
     form_->setGeometry(0, 0, 1920, 1080);
@@ -126,6 +128,16 @@ double median(QList<double> v) {
     std::sort(v.begin(), v.end());
     const qsizetype n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+JournalFiles journalFiles() {
+    JournalFiles on;
+    for (const QFileInfo& file : QDir(QStringLiteral("VemraJournal"))
+                                     .entryInfoList({QStringLiteral("*.journal")}, QDir::Files)) {
+        ++on.files;
+        on.mib += static_cast<double>(file.size()) / (1024.0 * 1024.0);
+    }
+    return on;
 }
 
 } // namespace vemra::bench

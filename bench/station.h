@@ -18,7 +18,8 @@ struct Timing {
     int totalPoints = 1'000'000;
     int shownPoints = 60'000;
     bool endless = false;
-    bool meter = false; // the external channel on, its port open and initialised
+    bool meter = false;  // the external channel on, its port open and initialised
+    bool journal = true; // false: the station without its run journal, to see what it costs
 };
 
 class BenchStation {
@@ -57,5 +58,12 @@ double residentMiB();           // now
 double peakResidentMiB();       // since the process started
 long voluntarySwitches();       // times the process waited for something (its wake-ups)
 double median(QList<double> v); // of a non-empty list
+
+// The run journals in the station's folder now.
+struct JournalFiles {
+    int files = 0;
+    double mib = 0;
+};
+JournalFiles journalFiles();
 
 } // namespace vemra::bench

@@ -1,117 +1,19 @@
 // The station on real pseudo-terminals against vemra-rig: whole runs saved and compared
 // sample by sample with what the rig sent, and the faults a real line brings.
 
-#include "common/numbertext.h"
-#include "platform/serial/qtserialbackend.h"
-#include "support/formfixture.h"
+#include "rig/rigbench.h"
 
 #include <QRandomGenerator>
 #include <ctime>
 
 using namespace vemra::test;
 
-namespace {
-
-struct RunSettings {
-    int mask = 1;
-    int period = 10;
-    int perBlock = 10;
-    int total = 100;
-    std::array<double, 3> coefficients{1, 1, 1};
-};
-
-// The station on real serial ports in its own directory, with vemra-rig beside it: the
-// board on ./Comm1, the meter on ./Comm2, every record it sends in a ground-truth file.
-class Bench : public FormFixture {
-public:
-    explicit Bench(const QStringList& rigOptions) {
-        rig_.setStandardErrorFile(QProcess::nullDevice());
-        rig_.start(
-            qEnvironmentVariable("VEMRA_RIG"),
-            QStringList{"--dir", dir(), "--truth", truthPath(), "--log", dir() + "/rig.log"} +
-                rigOptions);
-        for (int i = 0; i < 100 && !ready; ++i)
-            ready = rig_.waitForReadyRead(100) && rig_.readAll().contains("ready");
-        platform().boardPort = std::make_unique<QtSerialBackend>();
-        platform().meterPort = std::make_unique<QtSerialBackend>();
-        board = meter = nullptr;
-        start();
-    }
-    ~Bench() {
-        form.reset(); // while the rig's ports are still there
-        rig_.terminate();
-        if (!rig_.waitForFinished(3000))
-            rig_.kill();
-        rig_.waitForFinished(3000);
-    }
-
-    QString truthPath() const { return dir() + QStringLiteral("/truth.txt"); }
-
-    void configure(const RunSettings& s) {
-        enableChannels(s.mask);
-        std::tie(form->CoeffCH0, form->CoeffCH1, form->CoeffCH2) = std::tuple_cat(s.coefficients);
-        form->CWNumEditFreq->setValue(s.period);
-        form->CWNumEditNumPoint->setValue(s.perBlock);
-        form->CWNumEditTotPoint->setValue(s.total);
-        if (form->MSComm1->portOpen())
-            form->SetupComm1();
-        else
-            chooseBoardPort(1);
-    }
-
-    // Runs until the station stops by itself.
-    bool runToTheEnd(const RunSettings& s) {
-        form->CommandSendData->click();
-        return QTest::qWaitFor([this] { return form->CommandSave->isEnabled(); },
-                               5000 + s.total * s.period);
-    }
-
-    // The saved data lines without their time column.
-    QList<QByteArray> save(int second) {
-        clock->set(QDateTime(QDate(2026, 1, 1), QTime(0, 0, second)));
-        form->CommandSave->click();
-        QList<QByteArray> values;
-        const QString name = QStringLiteral("/VemraData 1-1 0-0-%1.txt").arg(second);
-        for (const QByteArray& line : readFile(dir() + name).split('\n').mid(1))
-            if (!line.isEmpty())
-                values.append(line.mid(line.indexOf('\t') + 1).chopped(1)); // CR dropped
-        return values;
-    }
-
-    // The first `count` lines as the records of run `run` (from 1) in the rig's ground truth
-    // give them: raw × coefficient. A truth line holds the run, the index, the lead byte and
-    // the raw samples.
-    QList<QByteArray> sent(int run, const RunSettings& s, qsizetype count) {
-        QList<QByteArray> lines;
-        for (const QByteArray& record : readFile(truthPath()).split('\n')) {
-            const QList<QByteArray> fields = record.split(' ');
-            if (fields[0].toInt() != run || lines.size() == count)
-                continue;
-            QByteArray line;
-            for (int ch = 0, rank = 3; ch < 3; ++ch)
-                if (s.mask & (1 << ch))
-                    line +=
-                        generalText(fields.value(rank++).toInt() * s.coefficients[ch]).toLatin1() +
-                        '\t';
-            lines.append(line);
-        }
-        return lines;
-    }
-
-    bool ready = false;
-
-private:
-    QProcess rig_;
-};
-
-} // namespace
-
 class RigRunsTest : public QObject {
     Q_OBJECT
 private slots:
     void randomFiniteRunsMatchTheRig() {
         Bench bench({QStringLiteral("--seed"), QStringLiteral("7")});
-        QVERIFY(bench.ready);
+        QVERIFY(bench.rig.ready);
         QRandomGenerator random(20261206);
         const double coefficients[] = {1, 0.5, 2, 0.0123, 1e-6, 3.3, 1000};
         for (int run = 1; run <= 20; ++run) {
@@ -132,7 +34,7 @@ private slots:
             QVERIFY2(kept >= expected && (kept - expected) % s.perBlock == 0,
                      qPrintable(
                          QStringLiteral("run %1 kept %2 of %3").arg(run).arg(kept).arg(expected)));
-            QCOMPARE(bench.save(run), bench.sent(run, s, kept));
+            QCOMPARE(bench.save(run), bench.rig.sent(run, s, kept));
             QCOMPARE(bench.form->LabelBuff->text(), QString());
             QTest::qWait(50); // records still on the line go before the next Start empties it
         }
@@ -140,7 +42,7 @@ private slots:
 
     void badChecksumsAndRecordsAfterTheStop() {
         Bench bench({"--after-stop", "25", "--bad-checksum-every", "37"});
-        QVERIFY(bench.ready);
+        QVERIFY(bench.rig.ready);
         RunSettings s;
         s.mask = 5;
         bench.configure(s);
@@ -154,12 +56,12 @@ private slots:
         QVERIFY(f.MSComm1->inBufferCount() < 10 * 6);
         // A wrong checksum marks the run, but the samples are kept as they came.
         QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
-        QCOMPARE(bench.save(1), bench.sent(1, s, f.SampleCount));
+        QCOMPARE(bench.save(1), bench.rig.sent(1, s, f.SampleCount));
     }
 
     void vanishingPortKeepsTheRun() {
         Bench bench({QStringLiteral("--vanish-at"), QStringLiteral("300")});
-        QVERIFY(bench.ready);
+        QVERIFY(bench.rig.ready);
         RunSettings s;
         s.total = 1000;
         bench.configure(s);
@@ -176,7 +78,7 @@ private slots:
                  qPrintable(bench.said()[0]));
 
         f.CommandOff->click(); // the samples that came before stay, and are saved
-        QCOMPARE(bench.save(1), bench.sent(1, s, 300));
+        QCOMPARE(bench.save(1), bench.rig.sent(1, s, 300));
     }
 
     // A byte lost from record 20 and one added to record 60 of every run, at one offset of a
@@ -192,7 +94,7 @@ private slots:
         QFETCH(int, offset);
         Bench bench({"--lose-byte-at", "20", "--extra-byte-at", "60", "--fault-offset",
                      QString::number(offset)});
-        QVERIFY(bench.ready);
+        QVERIFY(bench.rig.ready);
         int run = 0;
         for (int channels = 1; channels <= 3; ++channels) {
             for (int perBlock : {1, 10}) {
@@ -202,7 +104,7 @@ private slots:
                 bench.configure(s);
                 QVERIFY(bench.runToTheEnd(s));
                 QList<QByteArray> saved = bench.save(++run);
-                QList<QByteArray> sent = bench.sent(run, s, saved.size());
+                QList<QByteArray> sent = bench.rig.sent(run, s, saved.size());
                 QVERIFY2(saved.size() >= s.total, qPrintable(QString::number(saved.size())));
                 for (int damaged : {20, 60})
                     saved[damaged] = sent[damaged] = "damaged or not";
@@ -230,7 +132,7 @@ private slots:
         Bench bench({"--meter-lose-char-at", "3", "--meter-lose-comma-at", "9",
                      "--meter-garbage-at", "15", "--meter-reply-at", "21", "--meter-junk-at", "27",
                      "--meter-junk-length", "100", "--meter-char-offset", QString::number(offset)});
-        QVERIFY(bench.ready);
+        QVERIFY(bench.rig.ready);
         Form1& f = *bench.form;
         // A short integration lets the meter, autozero on, keep up with a record every 30 ms.
         f.LabelParam[3]->setText(QStringLiteral("FRES:NPLC 0.2"));
@@ -246,7 +148,7 @@ private slots:
         QTest::qWait(300); // the last readings are still on the line
 
         QList<QByteArray> sent, saved, marked;
-        for (const QByteArray& line : readFile(bench.truthPath()).split('\n')) {
+        for (const QByteArray& line : readFile(bench.rig.truthPath()).split('\n')) {
             const QList<QByteArray> fields = line.split(' ');
             if (fields[0] != "M" || sent.size() == f.SavedSampleCount)
                 continue;

@@ -113,10 +113,7 @@ void Form1::CommandOff_Click() {
 }
 
 void Form1::Form_Unload() {
-    // A stopped run keeps what its Stop took: the records that came after are not the run's,
-    // and its journal recovers to what Save would have written.
-    if (run_.running())
-        CommandOff_Click();
+    CommandOff_Click();
     if (MSComm1->portOpen())
         MSComm1->close();
 }

@@ -36,7 +36,7 @@ enum class ChunkType : std::uint8_t {
     Board = 2,        // the bytes one board comm event read
     Meter = 3,        // the characters one meter comm event read, Latin-1
     Overrun = 4,      // field "bytes": what the board port's full input dropped
-    Stop = 5,         // fields "mask", "meter", "step"; its time is the stop byte's
+    Stop = 5,         // fields "mask", "meter", "step", "ending"; its time is the stop byte's
     Saved = 6,        // field "file": the data file "Save" wrote
     Resume = 7,       // the station's own bytes opening a rolled segment of an endless run
     MeterAtStart = 8, // the meter characters that waited at Start

@@ -18,14 +18,17 @@ QString fromStd(const std::string& text) {
 }
 
 // The journal's file, whole; an empty text and *error when it cannot be read.
-std::string readWhole(const QString& path, QString* error) {
+QByteArray readWhole(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();
         return {};
     }
-    const QByteArray bytes = file.readAll();
-    return std::string(bytes.constData(), std::size_t(bytes.size()));
+    return file.readAll();
+}
+
+std::string_view viewOf(const QByteArray& bytes) {
+    return {bytes.constData(), std::size_t(bytes.size())};
 }
 
 RunShape shapeOf(const std::map<std::string, std::string>& h) {
@@ -85,8 +88,8 @@ bool replayJournal(const QStringList& files, Run& run, QString* damage, QString*
     qint64 lost = 0;
     for (const QString& path : files) {
         QString error;
-        const std::string bytes = readWhole(path, &error);
-        journal::ChunkCursor cursor(bytes);
+        const QByteArray bytes = readWhole(path, &error);
+        journal::ChunkCursor cursor(viewOf(bytes));
         if (!error.isEmpty() || !cursor.refused().empty()) {
             if (refused)
                 *refused = error.isEmpty() ? fromStd(cursor.refused()) : error;
@@ -141,7 +144,7 @@ bool replayJournal(const QStringList& files, Run& run, QString* damage, QString*
                 break;
             }
         }
-        lost += qint64(bytes.size() - cursor.goodBytes());
+        lost += bytes.size() - qint64(cursor.goodBytes());
     }
     if (described && !begun)
         run.begin(shape, QString());
@@ -172,8 +175,8 @@ QList<UnsavedRun> findUnsavedRuns(const QString& folder) {
             unsaved.files << path;
         // A saved run's journal says so in its last segment.
         QString error;
-        const std::string last = readWhole(unsaved.files.last(), &error);
-        journal::ChunkCursor cursor(last);
+        const QByteArray last = readWhole(unsaved.files.last(), &error);
+        journal::ChunkCursor cursor(viewOf(last));
         bool saved = false;
         while (const auto chunk = cursor.next())
             saved = saved || chunk->type == journal::ChunkType::Saved;

@@ -32,13 +32,21 @@ Replay::Replay(journal::Journal journal, bool fast)
         header_ = "the run started " + fields["start"] + " (" + fields["program"] + ")";
     }
     std::optional<std::uint64_t> stop;
+    // A run that ended by itself stopped on the block that ended it, which came before its
+    // stop byte went out: that block is the run's, not one after the stop.
+    bool ending = false;
     for (journal::Chunk& chunk : journal.chunks) {
         if (chunk.type == ChunkType::Stop && !stop) {
             stop = chunk.timeUs;
             beforeStop_ = pieces_.size();
+            ending = journal::parseFields(chunk.bytes)["ending"] == "1";
         } else if (chunk.type == ChunkType::Board) {
-            pieces_.push_back({Port::Board, offsetNs(chunk.timeUs, stop.value_or(origin)),
+            const bool endingBlock = std::exchange(ending, false);
+            pieces_.push_back({Port::Board,
+                               offsetNs(chunk.timeUs, endingBlock ? origin : stop.value_or(origin)),
                                std::move(chunk.bytes)});
+            if (endingBlock)
+                beforeStop_ = pieces_.size();
         } else if (chunk.type == ChunkType::Meter) {
             pieces_.push_back(
                 {Port::Meter, offsetNs(chunk.timeUs, origin), std::move(chunk.bytes)});

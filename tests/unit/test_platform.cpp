@@ -6,6 +6,7 @@
 #include "common/matrix.h"
 #include "platform/chart/graph.h"
 #include "platform/chart/graph_ticker.h"
+#include "platform/chart/readout.h"
 #include "platform/chart/traceseries.h"
 #include "platform/serial/qtserialbackend.h"
 #include "platform/serial/serialport.h"
@@ -126,6 +127,22 @@ private slots:
         g.resize(1400, 300);
         g.refreshNow();
         QVERIFY(spikeShown(shown(g)));
+    }
+
+    // B − A, with B before A: negative differences with the decimal comma and the decimals
+    // of the values, and none where a trace has a gap or an overload.
+    void readoutTellsTheMarkersDifferences() {
+        ReadoutData data;
+        data.samples = {std::nullopt, 20, 13};
+        data.msPerSample = 0.45;
+        data.traces = {{"Force (g)", Qt::green, {0, 25, 24.95}},
+                       {"Ohm", Qt::white, {0, 1000.5, 1000.25}},
+                       {"Volt", Qt::white, {0, 9.9e37, 1}},
+                       {"Amp", Qt::white, {0, 1, qQNaN()}},
+                       {"Hz", Qt::white, {0, 1.5e-5, 2e-5}}};
+        QCOMPARE(readoutSpeech(readoutTable(data)).section("; ", 2),
+                 "B − A: Sample -7, Time (ms) -3,15, Force (g) -0,05, Ohm -0,25, Volt —, Amp —, Hz "
+                 "5E-06");
     }
 
     void chartAppendContinuesEachTrace_data() {

@@ -33,6 +33,11 @@ void Form1::connectDisplayHandlers() {
     connect(CommandResetSpan, &QPushButton::clicked, this, [this] { CommandResetSpan_Click(); });
     connect(CWGraph1, &Graph::doubleClicked, this, [this] { CWGraph1_DblClick(); });
     connect(CWGraph1, &Graph::mousePressed, this, &Form1::CWGraph1_MouseDown);
+    // The charts' readouts tell a sample's time by the period of the run that drew it.
+    connect(&run_, &Run::started, this, [this] {
+        for (Graph* graph : {CWGraph1, CWGraphMult})
+            graph->setMsPerSample(run_.shape().period / 10.0);
+    });
     onMenuClick(GraphToggle, this, [this] { GraphToggle_Click(); });
     connect(CWButtonChangeScrean, &TwoStateButton::valueChanged, this,
             [this](bool on) { CWButtonChangeScrean_ValueChanged(on); });

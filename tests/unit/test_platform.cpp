@@ -84,8 +84,16 @@ private slots:
     }
 
     // Streaming frames only move what is drawn and paint the new columns: the picture must
-    // be the one a full repaint gives, and a lone sample among thousands per column shows.
+    // be the one a full repaint gives, and a lone sample among thousands per column shows. The
+    // cursor under the mouse and the readout stand still while the data and the markers move
+    // on, whether the mouse moves just after a frame or between a block and the next frame.
+    void scrolledPictureIsTheFullPicture_data() {
+        QTest::addColumn<bool>("overlay");
+        QTest::newRow("traces alone") << false;
+        QTest::newRow("cursor, markers and readout") << true;
+    }
     void scrolledPictureIsTheFullPicture() {
+        QFETCH(bool, overlay);
         Graph g;
         g.resize(700, 300);
         g.show();
@@ -96,13 +104,25 @@ private slots:
         g.setAxisRange(2, -2, 2);
         Matrix block(1, 250);
         const int spike = 31234;
+        const QRect area = g.plot()->axisRect()->rect();
+        const auto at = [&](int percent) {
+            return QPoint(area.left() + area.width() * percent / 100, area.center().y());
+        };
         for (int sent = 0; sent < 40000; sent += 250) {
             for (int i = 0; i < 250; ++i)
-                block.at(0, i) = sent + i == spike ? 1.5 : std::sin((sent + i) / 700.0);
+                block.at(0, i) =
+                    sent + i == spike ? 1.5 : std::round(std::sin((sent + i) / 700.0) * 100) / 100;
             g.chartAppend(block, 1, 250);
+            if (overlay && sent % 2000 == 1000)
+                QTest::mouseMove(g.plot(), at(sent % 8000 / 100));
+            if (overlay && (sent == 30000 || sent == 34000))
+                QTest::mouseClick(g.plot(), Qt::LeftButton, {}, at(sent / 1000));
             g.refreshNow();
+            if (overlay && sent % 2000 == 0)
+                QTest::mouseMove(g.plot(), at(sent < 38000 ? sent % 9000 / 100 : 80));
             QCoreApplication::processEvents();
         }
+        QCOMPARE(g.readout()->isVisible(), overlay);
         QVERIFY(g.scrolledCount() > 50);
         const QImage scrolled = shown(g);
         g.setTraceColor(0, QColor(0, 255, 0)); // any change: everything is painted again

@@ -149,6 +149,22 @@ bool ChartPlot::canScroll() const {
            !(selectionRect() && selectionRect()->isActive());
 }
 
+int ChartPlot::pixelOfKey(double key) const {
+    const double width = columnWidth();
+    const double pixel = width < 1.0
+                             ? std::round(xAxis->coordToPixel(key))
+                             : axisRect()->left() + std::floor(key / width) - double(firstColumn());
+    // Far outside the plot area it only matters that it is outside.
+    return static_cast<int>(std::clamp(pixel, -1e6, 1e6));
+}
+
+double ChartPlot::keyAtPixel(int x) const {
+    const double width = columnWidth();
+    if (width < 1.0)
+        return xAxis->pixelToCoord(x);
+    return (static_cast<double>(firstColumn() + (x - axisRect()->left())) + 0.5) * width;
+}
+
 void ChartPlot::repaintAll() {
     updateLayout();
     update();
@@ -160,7 +176,7 @@ void ChartPlot::repaintAll() {
 // ticks. What remains to paint is one rectangle: the newest columns, the area's right edge
 // and the right margin, widened by half a tick label, since a label appears whole when its
 // tick enters at the right.
-void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
+void ChartPlot::scrollColumns(int dx, int fromX, int toX, const QRegion& alsoPaint) {
     const QRect area = axisRect()->rect();
     int bottom = area.bottom();
     QRegion paint;
@@ -188,7 +204,7 @@ void ChartPlot::scrollColumns(int dx, int fromX, int toX) {
     // paint still pending at the next scroll would land where the pixels were, not where
     // they went.
     paint += QRect(QPoint(fromX, area.top()), QPoint(toX, bottom));
-    repaint(paint);
+    repaint(paint + alsoPaint);
 }
 
 QVector<QRect> ChartPlot::paintRects() const {

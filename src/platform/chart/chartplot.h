@@ -57,16 +57,21 @@ public:
     void fixColumns(double width, qint64 first);
     // Whether the plot can take a scroll: shown, laid out, no drag rectangle on it.
     bool canScroll() const;
+    // The pixel column x value `key` is drawn in, and the x value in the middle of pixel
+    // column x: with many samples to a column, by the columns; with few, by the axis.
+    int pixelOfKey(double key) const;
+    double keyAtPixel(int x) const;
 
     // Paints everything again (layout included).
     void repaintAll();
     // What is drawn moves dx columns left, and only pixel columns fromX..toX are painted
-    // (plus, when it moved, the area's edges and the x axis).
-    void scrollColumns(int dx, int fromX, int toX);
+    // (plus, when it moved, the area's edges and the x axis, and `alsoPaint`).
+    void scrollColumns(int dx, int fromX, int toX, const QRegion& alsoPaint = {});
 
     // The rectangles being painted now: on the screen what the window asked for, anywhere
     // else (an export to a file) everything.
     QVector<QRect> paintRects() const;
+    bool paintingOnScreen() const { return onScreen_; }
     int paintCount() const { return paints_; }
 
 protected:

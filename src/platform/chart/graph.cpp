@@ -1,5 +1,6 @@
 #include "platform/chart/graph.h"
 
+#include "platform/chart/chartcursor.h"
 #include "platform/chart/chartplot.h"
 #include "platform/chart/frametick.h"
 #include "platform/chart/graph_ticker.h"
@@ -112,6 +113,7 @@ QColor readableOnChart(const QColor& colour) {
 Graph::Graph(QWidget* parent)
     : QWidget(parent) {
     plot_ = new ChartPlot(this);
+    cursor_ = std::make_unique<ChartCursor>(plot_, [this] { return dirty_ || streamed_; });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -204,6 +206,9 @@ void Graph::refreshNow() {
     }
     if (dirty_ || !scrollFrame()) {
         plot_->repaintAll();
+        // After the layout: the readout keeps to the corner of the plot area as it is now.
+        if (cursor_->active())
+            cursor_->frame();
         ++replots_;
     }
     dirty_ = false;
@@ -238,8 +243,13 @@ bool Graph::scrollFrame() {
         return static_cast<int>(std::clamp<qint64>(area.left() + column - plot_->firstColumn(),
                                                    area.left(), area.right()));
     };
+    QRegion overlay;
+    if (cursor_->active()) {
+        cursor_->frame();
+        overlay = cursor_->repaintAfterScroll(static_cast<int>(dx));
+    }
     plot_->scrollColumns(static_cast<int>(dx), pixel(drawn_.newestColumn),
-                         dx > 0 ? area.right() : pixel(newestColumn));
+                         dx > 0 ? area.right() : pixel(newestColumn), overlay);
     ++replots_;
     ++scrolled_;
     return true;
@@ -250,6 +260,7 @@ bool Graph::scrollFrame() {
 void Graph::clearTraces() {
     plot_->clearPlottables();
     markDirty();
+    cursor_->clearMarkers();
 }
 
 int Graph::addTrace() {
@@ -333,6 +344,7 @@ void Graph::clearData() {
     for (int i = 0; i < traceCount(); ++i)
         traceAt(i)->series().clear();
     markDirty();
+    cursor_->clearMarkers();
 }
 
 int Graph::pointCount(int trace) const {
@@ -526,6 +538,14 @@ void Graph::setAxisExponentLabels(int position) {
         syncTwins(plot_);
         markDirty();
     }
+}
+
+void Graph::setMsPerSample(double ms) {
+    cursor_->setMsPerSample(ms);
+}
+
+const QLabel* Graph::readout() const {
+    return cursor_->readout();
 }
 
 void Graph::setDragMode(DragMode mode) {

@@ -9,12 +9,15 @@
 #include <QColor>
 #include <QVector>
 #include <QWidget>
+#include <memory>
 
 class QCustomPlot;
 class QCPAxis;
+class QLabel;
 
 namespace vemra {
 
+class ChartCursor;
 class ChartPlot;
 class ColumnTrace;
 
@@ -81,6 +84,11 @@ public:
 
     void setDragMode(DragMode mode);
 
+    // Reading values off the chart (chartcursor.h): the time from one sample to the next, which
+    // the readout tells the samples' time by, and the readout, whose accessible name is its text.
+    void setMsPerSample(double ms);
+    const QLabel* readout() const;
+
     // Number of repaints done so far (the refresh model's observable effect), and how many
     // of them only scrolled what was drawn and painted the new columns.
     int replotCount() const { return replots_; }
@@ -104,6 +112,7 @@ private:
     bool scrollFrame();
 
     ChartPlot* plot_ = nullptr;
+    std::unique_ptr<ChartCursor> cursor_; // gone before the plot it watches
     QVector<QCPAxis*> addedAxes_;
     DragMode dragMode_ = DragMode::ZoomX;
     bool dirty_ = false;    // something but new points and their scrolling changed

@@ -1,8 +1,8 @@
 #pragma once
 // What the chart's readout says, without widgets: the samples under the data cursor and at
 // the two markers, their time from the run's start, every trace's value there in its unit,
-// and the markers' differences. The chart shows it as a coloured table; assistive technology
-// reads it as one text, a place at a time.
+// and the markers' differences. The chart shows it as a coloured table (readoutlabel.h);
+// assistive technology reads it as one text, a place at a time.
 
 #include <QColor>
 #include <QString>

@@ -170,7 +170,8 @@ private slots:
     }
 
     // The keys do what the mouse does, from where the mouse left the cursor: Left and Right by a
-    // sample, with Shift by a pixel column (a few samples here), `a` and `b` mark, Esc unmarks.
+    // sample, with Shift by a pixel column (a few samples here), `a` and `b` mark, Esc unmarks
+    // and restores the view as a double-click does.
     void keysMoveTheCursorAndPlaceTheMarkers() {
         FormFixture fx;
         Form1& f = fx.start();
@@ -211,9 +212,11 @@ private slots:
                      .arg(place("Cursor", b, 1, {}), place("A", a, 1, {}), place("B", b, 1, {}))
                      .arg(b - a)
                      .arg(generalText((b - a) * kMsPerSample), generalText((b - a) * 0.5)));
+        g.setAxisRange(1, 400, 600);
         QTest::keyClick(plot, Qt::Key_Escape);
         g.refreshNow();
         QCOMPARE(readout(g), place("Cursor", b, 1, {}));
+        QCOMPARE(g.axisMinimum(1), 0);
 
         // A new coefficient and label set the chart up again: the markers go with the old
         // samples, and the next run reads in the new unit.

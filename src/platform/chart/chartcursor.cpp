@@ -122,8 +122,8 @@ void ChartCursor::frame() {
 // Whatever the overlay left on screen moved with the data: where it went and where the
 // overlay is now are painted again.
 QRegion ChartCursor::repaintAfterScroll(int dx) {
-    QRegion moved = drawn_ + readoutWas_;
-    moved.translate(-dx, 0);
+    drawn_.translate(-dx, 0);
+    const QRegion moved = drawn_ + readoutWas_.translated(-dx, 0);
     if (!overlay_->visible())
         drawn_ = QRegion();
     return moved + marks() + (readout_->isVisible() ? readout_->geometry() : QRect());
@@ -279,6 +279,7 @@ bool ChartCursor::key(const QKeyEvent& event) {
         return true;
     case Qt::Key_Escape:
         clearMarkers();
+        emit viewRestoreAsked();
         return true;
     default:
         return false;

@@ -13,7 +13,8 @@
 // frame then, and are painted at once otherwise.
 //
 // With the chart focused the keys do what the mouse does: Left and Right move the cursor a
-// sample (with Shift a pixel column), `a` and `b` put a marker on it, Esc takes the markers away.
+// sample (with Shift a pixel column), `a` and `b` put a marker on it, Esc does what a double-click
+// does.
 
 #include "platform/chart/readout.h"
 
@@ -50,6 +51,10 @@ public:
     // The data were replaced: the markers' samples are gone with them.
     void clearMarkers();
     const QLabel* readout() const;
+
+signals:
+    // Esc: the markers are gone, and the view goes back as a double-click takes it back.
+    void viewRestoreAsked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -150,6 +150,7 @@ Graph::Graph(QWidget* parent)
                           plot_->xAxis->pixelToCoord(at.x()), plot_->yAxis->pixelToCoord(at.y()));
     });
     connect(plot_, &QCustomPlot::mouseDoubleClick, this, [this] { emit doubleClicked(); });
+    connect(cursor_.get(), &ChartCursor::viewRestoreAsked, this, &Graph::doubleClicked);
 
     setDragMode(dragMode_);
 }

@@ -37,6 +37,21 @@ QString readout(const Graph& g) {
     return label->isVisible() ? spoken(label).section(u'|', 0, 0) : QString();
 }
 
+// A CH0 run of `records` shown on a chart `span` samples wide.
+bool showRun(FormFixture& fx, int span, int records) {
+    Form1& f = *fx.form;
+    f.show();
+    if (!QTest::qWaitForWindowActive(&f))
+        return false;
+    f.CoeffCH0 = kCoefficients[0];
+    f.CWNumEditFreq->setValue(kMsPerSample * 10);
+    f.CWNumEdit1->setValue(span);
+    fx.startRun(1000);
+    fx.sendBlocks(0, records);
+    f.CWGraph1->refreshNow();
+    return true;
+}
+
 void drag(QWidget* plot, QPoint from, QPoint to, Qt::KeyboardModifiers held = {}) {
     QTest::mousePress(plot, Qt::LeftButton, held, from);
     QTest::mouseMove(plot, to);
@@ -127,15 +142,8 @@ private slots:
     void markersKeepTheirSamplesAndTellTheDifferences() {
         FormFixture fx;
         Form1& f = fx.start();
-        f.show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.CoeffCH0 = kCoefficients[0];
-        f.CWNumEditFreq->setValue(kMsPerSample * 10);
-        f.CWNumEdit1->setValue(200);
-        fx.startRun(1000);
-        fx.sendBlocks(0, 300);
+        QVERIFY(showRun(fx, 200, 300));
         Graph& g = *f.CWGraph1;
-        g.refreshNow();
         QCustomPlot* plot = g.plot();
         const auto at = [plot](double key) {
             return QPoint(qRound(plot->xAxis->coordToPixel(key)),
@@ -175,15 +183,8 @@ private slots:
     void keysMoveTheCursorAndPlaceTheMarkers() {
         FormFixture fx;
         Form1& f = fx.start();
-        f.show();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.CoeffCH0 = kCoefficients[0];
-        f.CWNumEditFreq->setValue(kMsPerSample * 10);
-        f.CWNumEdit1->setValue(3000);
-        fx.startRun(1000);
-        fx.sendBlocks(0, 1000);
+        QVERIFY(showRun(fx, 3000, 1000));
         Graph& g = *f.CWGraph1;
-        g.refreshNow();
         QCustomPlot* plot = g.plot();
         plot->setFocus();
         const QRect area = plot->axisRect()->rect();

@@ -124,10 +124,7 @@ private slots:
         QVERIFY(QDir(fx.dir() + "/VemraJournal").entryList({"*.journal"}).isEmpty());
 
         QList<QByteArray> values, readings;
-        for (const QByteArray& line : readFile(fx.dir() + u'/' + name).split('\n').mid(1)) {
-            if (line.isEmpty())
-                continue;
-            const QByteArray row = line.mid(line.indexOf('\t') + 1).chopped(1); // CR dropped
+        for (const QByteArray& row : dataRows(fx.dir() + u'/' + name)) {
             values << row.left(row.lastIndexOf('\t') + 1);
             readings << row.mid(row.lastIndexOf('\t') + 1);
         }

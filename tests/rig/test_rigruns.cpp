@@ -3,7 +3,6 @@
 
 #include "rig/rigbench.h"
 
-#include <QRandomGenerator>
 #include <ctime>
 
 using namespace vemra::test;

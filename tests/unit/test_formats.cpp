@@ -6,11 +6,7 @@
 #include "files/datafile.h"
 #include "support/sampleconfig.h"
 
-#include <QDir>
-#include <QRandomGenerator>
-#include <QSize>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <bit>
 #include <cmath>
 #include <limits>

@@ -7,7 +7,6 @@
 #include "meter/readingstream.h"
 #include "support/records.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
 

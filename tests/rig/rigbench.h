@@ -9,6 +9,15 @@
 
 namespace vemra::test {
 
+// A data file's lines without their time column and line ends.
+inline QList<QByteArray> dataRows(const QString& path) {
+    QList<QByteArray> rows;
+    for (const QByteArray& line : readFile(path).split('\n').mid(1))
+        if (!line.isEmpty())
+            rows.append(line.mid(line.indexOf('\t') + 1).chopped(1)); // CR dropped
+    return rows;
+}
+
 struct RunSettings {
     int mask = 1;
     int period = 10;
@@ -116,13 +125,7 @@ public:
     }
 
     // The saved data lines without their time column.
-    QList<QByteArray> save(int second) {
-        QList<QByteArray> values;
-        for (const QByteArray& line : readFile(saveFile(second)).split('\n').mid(1))
-            if (!line.isEmpty())
-                values.append(line.mid(line.indexOf('\t') + 1).chopped(1)); // CR dropped
-        return values;
-    }
+    QList<QByteArray> save(int second) { return dataRows(saveFile(second)); }
 
     Rig rig;
 };

@@ -15,15 +15,7 @@
 #include "platform/serial/qtserialbackend.h"
 #include "platform/system/endingsignals.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QSocketNotifier>
-#include <QTimer>
+#include <QtWidgets>
 #include <cstdio>
 #include <unistd.h>
 

@@ -5,8 +5,6 @@
 
 #include "rig/rigbench.h"
 
-#include <QRegularExpression>
-
 using namespace vemra::test;
 
 namespace {
@@ -75,10 +73,9 @@ private slots:
         int held = 0, atKill = 0;
         {
             StationProcess station(fx.dir());
-            QVERIFY(!station
-                         .ask(QString::asprintf("run %d %d %d %d %s", mask, period, s.perBlock,
-                                                s.total, meter ? "meter" : ""))
-                         .isEmpty());
+            const QString run = QString::asprintf("run %d %d %d %d %s", mask, period, s.perBlock,
+                                                  s.total, meter ? "meter" : "");
+            QVERIFY(!station.ask(run).isEmpty());
             QTRY_VERIFY(station.ask("count").value(0) > 0);
             QTest::qWait(1000);
             const int earlier = station.ask("count").value(0);
@@ -124,19 +121,15 @@ private slots:
         QVERIFY(QDir(fx.dir() + "/VemraJournal").entryList({"*.journal"}).isEmpty());
 
         QList<QByteArray> values, readings;
-        for (const QByteArray& line : readFile(fx.dir() + u'/' + name).split('\n').mid(1)) {
-            if (line.isEmpty())
-                continue;
-            const QByteArray row = line.mid(line.indexOf('\t') + 1).chopped(1); // CR dropped
+        for (const QByteArray& row : dataRows(fx.dir() + u'/' + name)) {
             values << row.left(row.lastIndexOf('\t') + 1);
             readings << row.mid(row.lastIndexOf('\t') + 1);
         }
         QCOMPARE(values.size(), told.captured(2).toInt());
         if (ending == u"kill")
-            QVERIFY2(values.size() >= held, qPrintable(QStringLiteral("%1 of %2, %3 at the kill")
-                                                           .arg(values.size())
-                                                           .arg(held)
-                                                           .arg(atKill)));
+            QVERIFY2(values.size() >= held,
+                     qPrintable(QString::asprintf("%d of %d, %d at the kill", int(values.size()),
+                                                  held, atKill)));
         else
             QCOMPARE(values.size(), held);
         QCOMPARE(values, rig.sent(1, s, values.size()));

@@ -3,7 +3,6 @@
 
 #include "rig/rigbench.h"
 
-#include <QRandomGenerator>
 #include <ctime>
 
 using namespace vemra::test;
@@ -17,11 +16,8 @@ private slots:
         QRandomGenerator random(20261206);
         const double coefficients[] = {1, 0.5, 2, 0.0123, 1e-6, 3.3, 1000};
         for (int run = 1; run <= 20; ++run) {
-            RunSettings s;
-            s.mask = random.bounded(1, 8);
-            s.period = random.bounded(10, 51);
-            s.perBlock = random.bounded(1, 40);
-            s.total = random.bounded(50, 600);
+            RunSettings s{random.bounded(1, 8), random.bounded(10, 51), random.bounded(1, 40),
+                          random.bounded(50, 600)};
             for (double& c : s.coefficients)
                 c = coefficients[random.bounded(7)];
             bench.configure(s);
@@ -40,30 +36,10 @@ private slots:
         }
     }
 
-    void badChecksumsAndRecordsAfterTheStop() {
-        Bench bench({"--after-stop", "25", "--bad-checksum-every", "37"});
-        QVERIFY(bench.rig.ready);
-        RunSettings s;
-        s.mask = 5;
-        bench.configure(s);
-        QVERIFY(bench.runToTheEnd(s));
-        // At least two whole late blocks arrive; each stops the run again and joins the
-        // snapshot. What is left is less than a block.
-        Form1& f = *bench.form;
-        QTRY_VERIFY(f.SampleCount >= 120);
-        QTest::qWait(100);
-        QCOMPARE(f.SavedSampleCount, f.SampleCount);
-        QVERIFY(f.MSComm1->inBufferCount() < 10 * 6);
-        // A wrong checksum marks the run, but the samples are kept as they came.
-        QCOMPARE(f.LabelBuff->text(), QStringLiteral("Error Comm"));
-        QCOMPARE(bench.save(1), bench.rig.sent(1, s, f.SampleCount));
-    }
-
     void vanishingPortKeepsTheRun() {
         Bench bench({QStringLiteral("--vanish-at"), QStringLiteral("300")});
         QVERIFY(bench.rig.ready);
-        RunSettings s;
-        s.total = 1000;
+        const RunSettings s{.total = 1000};
         bench.configure(s);
         Form1& f = *bench.form;
         f.CommandSendData->click();
@@ -98,9 +74,7 @@ private slots:
         int run = 0;
         for (int channels = 1; channels <= 3; ++channels) {
             for (int perBlock : {1, 10}) {
-                RunSettings s;
-                s.mask = (1 << channels) - 1;
-                s.perBlock = perBlock;
+                const RunSettings s{.mask = (1 << channels) - 1, .perBlock = perBlock};
                 bench.configure(s);
                 QVERIFY(bench.runToTheEnd(s));
                 QList<QByteArray> saved = bench.save(++run);
@@ -139,10 +113,7 @@ private slots:
         f.AgilChann->trigger();
         bench.chooseMeterPort(2);
         QTRY_VERIFY(!f.TimerSendFrame->isActive());
-        RunSettings s;
-        s.period = 300;
-        s.perBlock = 5;
-        s.total = 35;
+        const RunSettings s{.period = 300, .perBlock = 5, .total = 35};
         bench.configure(s);
         QVERIFY(bench.runToTheEnd(s));
         QTest::qWait(300); // the last readings are still on the line

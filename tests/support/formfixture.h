@@ -131,6 +131,13 @@ public:
         form->CheckEnCH2->setChecked(mask & 4);
     }
 
+    // The meter port and the external channel on, the INIT that starts left aside.
+    void meterOn(int port = 1) {
+        chooseMeterPort(port);
+        form->AgilChann->trigger();
+        form->TimerSendFrame->stop();
+    }
+
     // Starts a run on Comm1 with the enabled channels.
     void startRun(int total, int perBlock = 10, bool endless = false) {
         form->CWNumEditTotPoint->setValue(total);

@@ -188,10 +188,9 @@ private slots:
                 replay.stop(now);
             while (const auto send = replay.due(now)) {
                 QVERIFY(send->atNs <= now && now - send->atNs < ms);
-                played += QString("%1%2 %3|")
-                              .arg(send->port == Port::Board ? 'B' : 'M')
-                              .arg((send->atNs - start) / ms)
-                              .arg(QString::fromStdString(std::string(send->bytes)));
+                played += QString::asprintf("%c%lld %s|", send->port == Port::Board ? 'B' : 'M',
+                                            (long long)((send->atNs - start) / ms),
+                                            std::string(send->bytes).c_str());
                 replay.sent();
             }
             QVERIFY(!replay.nextDueNs() || *replay.nextDueNs() > now);

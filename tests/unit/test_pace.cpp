@@ -3,8 +3,6 @@
 
 #include "meter/pace.h"
 
-#include <QFile>
-#include <QRegularExpression>
 #include <QtTest>
 
 using namespace vemra::meter;

@@ -1,7 +1,5 @@
-// The platform's components: the serial port (one event per whole block, the real backend on
-// a pseudo-terminal; which device a number opens and overruns are checked through the
-// window), the chart (its series, drawing, appends, axes, colours and tick labels), the numeric
-// edit, key handling and message boxes.
+// The platform's components: the serial port (devices and overruns are checked through the
+// window), the chart, the numeric edit, key handling and message boxes.
 
 #include "common/matrix.h"
 #include "platform/chart/graph.h"
@@ -27,7 +25,7 @@
 
 using namespace vemra;
 
-// Row r holds offset + 100 r + column, so every value tells where it came from.
+// Row r holds offset + 100 r + column: every value tells where it came from.
 static Matrix block(int rows, int cols, double offset = 0.0) {
     Matrix m(rows, cols);
     for (int r = 0; r < rows; ++r)
@@ -165,10 +163,10 @@ private slots:
                  "5E-06");
     }
 
+    // Three traces, blocks of 4 × 4.
     void chartAppendContinuesEachTrace_data() {
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("cols");
-        // Three traces, blocks of 4 × 4.
         QTest::newRow("first rows, columns beyond the block") << 2 << 9;
         QTest::newRow("rows beyond the traces, first columns") << 9 << 3;
     }
@@ -270,8 +268,7 @@ private slots:
                  qPrintable(shown.name()));
     }
 
-    // The meter graph's tick labels: a literal mantissa, a bare exponent, the rounding
-    // carried into it.
+    // A literal mantissa, a bare exponent, the rounding carried into it.
     void meterTicksShowMantissaAndExponent() {
         QCOMPARE(QStringList({vemra::exponentLabel(-250), vemra::exponentLabel(0.00125),
                               vemra::exponentLabel(9999)}),
@@ -371,9 +368,8 @@ private slots:
         QTEST(reads, "reads");
     }
 
-    // Over QSerialPort on a pseudo-terminal linked as ./Comm1, as vemra-rig attaches, and as
-    // at the start of a run: stale bytes in the kernel are emptied, then blocks stream. (A
-    // device that vanishes is the rig runs' business: they unplug the rig's port mid-run.)
+    // QSerialPort on a pseudo-terminal linked as ./Comm1, as vemra-rig attaches, at the start
+    // of a run: stale bytes in the kernel are emptied, then blocks stream.
     void ptyClearedInputThenBlocks() {
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);

@@ -7,7 +7,6 @@
 #include "meter/readingstream.h"
 #include "support/records.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 #include <cmath>
 
@@ -37,21 +36,27 @@ QList<QList<int>> boardSamples(int channels, int still = -1, int from = 0) {
     return samples;
 }
 
-// The records a stream gives for these bytes fed in pieces of `piece` bytes, carried on by a
-// second stream from its state after `carryAt` bytes.
-std::vector<RawRecord> decode(const QByteArray& bytes, int channels, int piece,
-                              qsizetype carryAt = -1) {
-    RecordStream stream(channels);
-    std::vector<RawRecord> out;
-    for (qsizetype at = 0; at < bytes.size(); at += piece) {
+// Feeds `input` in pieces of `piece`; from `carryAt` on a fresh stream carries on from the
+// state the first had reached, as it would have gone on.
+template <typename Stream, typename View, typename Item>
+void feedInPieces(Stream& stream, View input, qsizetype piece, qsizetype carryAt,
+                  std::vector<Item>& out) {
+    const Stream fresh = stream;
+    for (qsizetype at = 0; at < input.size(); at += piece) {
         if (at == carryAt) {
-            RecordStream carried(channels);
+            Stream carried = fresh;
             carried.restore(stream.state());
             stream = carried;
         }
-        stream.feed(QByteArrayView(bytes).sliced(at, std::min<qsizetype>(piece, bytes.size() - at)),
-                    out);
+        stream.feed(input.sliced(at, std::min(piece, input.size() - at)), out);
     }
+}
+
+std::vector<RawRecord> decode(const QByteArray& bytes, int channels, qsizetype piece,
+                              qsizetype carryAt = -1) {
+    RecordStream stream(channels);
+    std::vector<RawRecord> out;
+    feedInPieces(stream, QByteArrayView(bytes), piece, carryAt, out);
     return out;
 }
 
@@ -132,7 +137,7 @@ private slots:
         const QString whole = states(decode(bytes, channels, int(bytes.size())), sent);
         QCOMPARE(whole, QString(kFaultAt, u'G') + touched +
                             QString(kRecords - kFaultAt - touched.size(), u'G'));
-        for (int piece : {1, recordLength(channels), 10 * recordLength(channels)})
+        for (qsizetype piece : {1, recordLength(channels), 10 * recordLength(channels)})
             QCOMPARE(states(decode(bytes, channels, piece), sent), whole);
         // Carried on from its state anywhere near the fault, a stream goes on as it would have.
         for (int carry = -3; carry <= 3; ++carry)
@@ -190,19 +195,10 @@ private slots:
         for (qsizetype piece : {qsizetype(1), qsizetype(7), qsizetype(16), chars.size()}) {
             if (inserted.size() > 5000 && piece < 16)
                 continue;
-            // Carried on from its state in the middle of the fault, the stream goes on as it
-            // would have.
+            // Carried on from its state in the middle of the fault.
             meter::ReadingStream stream;
             std::vector<meter::StreamItem> items;
-            for (qsizetype at = 0; at < chars.size(); at += piece) {
-                if (at / piece == 3 * 16 / piece + 1) {
-                    meter::ReadingStream carried;
-                    carried.restore(stream.state());
-                    stream = carried;
-                }
-                stream.feed(QStringView(chars).sliced(at, std::min(piece, chars.size() - at)),
-                            items);
-            }
+            feedInPieces(stream, QStringView(chars), piece, (3 * 16 / piece + 1) * piece, items);
             // A damaged reading reads "-": its slot stays empty, or holds what came in step in
             // its place (taken as it came), never the reading sent nor another's.
             QStringList numbered;

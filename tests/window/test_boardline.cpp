@@ -1,6 +1,5 @@
-// The board's line from the operator's side: choosing the port (which device opens, how it
-// is set up for block reads, what the operator is told when it cannot be opened), and the
-// timing edits and the actuator panel whose bytes reach the board in order.
+// The board's line from the operator's side: choosing its port, and the timing edits and the
+// actuator panel whose bytes reach the board in order.
 
 #include "support/formfixture.h"
 
@@ -51,17 +50,15 @@ private slots:
         QVERIFY(QFile::link(fx.dir() + "/nowhere", fx.dir() + "/Comm3"));
         Form1& f = fx.start();
         const QString link = QDir(fx.dir()).absoluteFilePath(QStringLiteral("Comm2"));
-        QStringList tips;
+        QStringList tips{"/dev/ttyS0", link, fx.dir() + "/Comm3", "No device for Comm4"};
         for (int i = 0; i < 4; ++i)
-            tips << f.ComboPort->itemData(i, Qt::ToolTipRole).toString();
-        QCOMPARE(tips,
-                 (QStringList{"/dev/ttyS0", link, fx.dir() + "/Comm3", "No device for Comm4"}));
+            QCOMPARE(f.ComboPort->itemData(i, Qt::ToolTipRole).toString(), tips[i]);
         // Nothing is opened until the operator chooses, not even by a set-up request; with no
         // stored port, "Default Comm" says where to choose one.
         f.SetupComm1();
         f.CommandCommStart->click();
-        QVERIFY(fx.board->log().isEmpty() && fx.meter->log().isEmpty());
-        QVERIFY(f.statusBar()->currentMessage().contains(QStringLiteral("\" PIC System\" list")));
+        QVERIFY(fx.board->log().isEmpty() && fx.meter->log().isEmpty() &&
+                f.statusBar()->currentMessage().contains("\" PIC System\" list"));
         f.CommandCommStart->setEnabled(true);
 
         f.CommPort1 = 2;
@@ -87,8 +84,9 @@ private slots:
         f.CommandCommStart_Click();
         QCOMPARE(f.ComboPort->currentText(), QStringLiteral("Comm2"));
         QVERIFY(fx.board->log().isEmpty());
-        QCOMPARE(fx.said(), QStringList("Warning: The board port Comm2 is already open; Comm3 "
-                                        "was not opened."));
+        QCOMPARE(
+            fx.said(),
+            QStringList("Warning: The board port Comm2 is already open; Comm3 was not opened."));
     }
 
     // The message names the port, the device and the reason; the window stays without a port
@@ -119,8 +117,8 @@ private slots:
         else
             fx.chooseBoardPort(number);
         QCOMPARE(fx.said(), QStringList("Warning: " + message.replace("<dir>", fx.dir())));
-        QVERIFY(!f.MSComm1->portOpen() && !f.CommandSendData->isEnabled());
-        QCOMPARE(f.ComboPort->currentIndex(), -1);
+        QVERIFY(!f.MSComm1->portOpen() && !f.CommandSendData->isEnabled() &&
+                f.ComboPort->currentIndex() == -1);
 
         fx.board->setOpenFailure(QString());
         fx.chooseBoardPort(1);
@@ -150,7 +148,7 @@ private slots:
             fx.board->clearWritten();
             button->click();
             QCOMPARE(fx.board->written(), start ? QByteArray("6F") : QByteArray());
-            QCOMPARE(enabledButtons(f), QStringLiteral("11111"));
+            QCOMPARE(enabledButtons(f), "11111");
         }
     }
 
@@ -162,13 +160,13 @@ private slots:
         f.CWNumEditMulFreq->setValue(7);
         f.CWNumEditMulPeriod->setValue(255);
         QCOMPARE(f.TextMul->text() + ' ' + f.TextDiv->text() + ' ' + f.LabelFreqAct->text(),
-                 QStringLiteral("128 255 0,049")); // 25 Hz × 128 / (255 × 256)
+                 "128 255 0,049");              // 25 Hz × 128 / (255 × 256)
         QVERIFY(fx.board->written().isEmpty()); // the settings reach the board with the next start
         f.CWNumEditFreq->setValue(10);
-        QCOMPARE(f.LabelFreqAct->text(), QStringLiteral("1,961"));
+        QCOMPARE(f.LabelFreqAct->text(), "1,961");
 
         f.CWButtonPWM->click();
-        QCOMPARE(enabledButtons(f), QStringLiteral("00001"));
+        QCOMPARE(enabledButtons(f), "00001");
         f.CWNumEditPWM->setValue(127.5);
         // A running waveform takes a new value without restarting.
         f.CWButtonPWM->click();

@@ -1,6 +1,5 @@
-// The run's journal as the operator meets it: a run journaled and recovered gives the file
-// "Save" gives; a journal that cannot be written leaves the run whole and says so; an unsaved
-// run is offered at start-up; raw captures are kept when asked.
+// The run's journal as the operator meets it: recovered runs, journals that cannot be written,
+// the offer at start-up and the raw captures kept when asked.
 
 #include "journal/format.h"
 #include "support/formfixture.h"
@@ -28,16 +27,9 @@ void writeJournal(const QString& dir, int records, qsizetype cut = 0) {
     using namespace vemra::journal;
     std::string file = fileStart();
     appendChunk(file, ChunkType::Header, 0,
-                encodeFields({{"start", "2026-03-01T08:30:15.000"},
-                              {"mask", "1"},
-                              {"perBlock", "10"},
-                              {"totalPoints", "1000"},
-                              {"endless", "0"},
-                              {"period", "400"},
-                              {"coeff0", "0.5"},
-                              {"label0", "Force (g)"},
-                              {"external", "1"},
-                              {"meterLabel", "Resistence (Ohm)"}}));
+                "start\t2026-03-01T08:30:15.000\nmask\t1\nperBlock\t10\ntotalPoints\t1000\n"
+                "endless\t0\nperiod\t400\ncoeff0\t0.5\nlabel0\tForce (g)\nexternal\t1\n"
+                "meterLabel\tResistence (Ohm)\n");
     for (int at = 0; at < records; at += 10) {
         const QByteArray bytes = block(at, 10);
         appendChunk(file, ChunkType::Board, 1000 * at, bytes.toStdString());
@@ -69,11 +61,8 @@ private slots:
         QFETCH(QString, run);
         FormFixture fx;
         Form1& f = fx.start();
-        if (run == u"meter") {
-            fx.chooseMeterPort(2);
-            f.AgilChann->trigger();
-            f.TimerSendFrame->stop();
-        }
+        if (run == u"meter")
+            fx.meterOn(2);
         fx.startRun(run == u"endless" ? 30 : 20, 10, run == u"endless");
         const int records = run == u"endless" ? 100 : run == u"finite" ? 40 : 20;
         for (int at = 0; at < records; at += 10) {
@@ -110,12 +99,10 @@ private slots:
     void journalTroubleLeavesTheRunWhole_data() {
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("read-only folder") << "read-only"
-                                          << "Permission denied";
-        QTest::newRow("full disk") << "full"
-                                   << "No space left on device";
-        QTest::newRow("folder removed mid-run") << "removed"
-                                                << "No such file or directory";
+        QTest::newRow("read-only folder") << QString("read-only") << "Permission denied";
+        QTest::newRow("full disk") << QString("full") << "No space left on device";
+        QTest::newRow("folder removed mid-run")
+            << QString("removed") << "No such file or directory";
     }
     void journalTroubleLeavesTheRunWhole() {
         QFETCH(QString, trouble);

@@ -101,6 +101,8 @@ void Form1::buildWindow() {
     LabelLinkHealth = named(new QLabel, "LabelLinkHealth");
     LabelLinkHealth->setAccessibleDescription(QStringLiteral("Link health"));
     statusBar()->addPermanentWidget(LabelLinkHealth);
+    // Beside the link health a long line is cut: the whole of it shows on hover.
+    connect(statusBar(), &QStatusBar::messageChanged, statusBar(), &QWidget::setToolTip);
     TimerLinkHealth = named(new QTimer(this), "TimerLinkHealth");
     TimerLinkHealth->setInterval(500);
     resize(1280, 800);

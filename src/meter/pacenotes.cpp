@@ -1,6 +1,7 @@
 // What the station tells of the meter's pace: at Start, whether the period leaves the meter
 // time for a reading; after Stop, whether its readings match the run's samples. Told in the
-// status bar, never in a box: the run starts and stops as asked.
+// status bar, never in a box: the run starts and stops as asked. What the operator acts on
+// comes first, as a status bar shows only what fits beside the link health.
 
 #include "app/form1.h"
 
@@ -52,9 +53,9 @@ void Form1::checkMeterPace() {
     } else if (const double shortest = meter::shortestPeriod(*setting, kLineHz);
                period < shortest) {
         meterPaceNote_ =
-            tr("The meter takes %1 ms a reading (NPLC %2, autozero %3, with 50 Hz mains): at "
-               "a period of %4 ms it skips triggers, and its readings leave their samples; a "
-               "period of %5 ms or more keeps up")
+            tr("At a period of %4 ms the meter skips triggers and its readings leave their "
+               "samples: a period of %5 ms or more keeps up (it takes %1 ms a reading: NPLC %2, "
+               "autozero %3, 50 Hz mains)")
                 .arg(tenths(1000 * meter::readingSeconds(*setting, kLineHz)),
                      generalText(setting->nplc), setting->autozero ? tr("on") : tr("off"),
                      tenths(period / 10), tenths(shortest / 10));

@@ -185,7 +185,8 @@ private slots:
 
     // The meter's pace in the status bar, never in a box: at Start whether the period leaves the
     // meter time for a reading (its parameter lines tell), after Stop whether its readings
-    // matched the samples; what Start told stays when Stop has nothing to add.
+    // matched the samples; what Start told stays when Stop has nothing to add. What to do comes
+    // first, since the bar shows only what fits beside the link health.
     void meterPaceIsTold_data() {
         QTest::addColumn<QString>("nplcLine");
         QTest::addColumn<int>("readings"); // for 10 samples
@@ -194,9 +195,9 @@ private slots:
         QTest::newRow("keeps up") << "FRES:NPLC 0.2" << 10 << true << "";
         QTest::newRow("too slow for the period")
             << "FRES:NPLC 1" << 10 << true
-            << "The meter takes 59,8 ms a reading (NPLC 1, autozero on, with 50 Hz mains): at "
-               "a period of 40 ms it skips triggers, and its readings leave their samples; a "
-               "period of 59,9 ms or more keeps up";
+            << "At a period of 40 ms the meter skips triggers and its readings leave their "
+               "samples: a period of 59,9 ms or more keeps up (it takes 59,8 ms a reading: NPLC 1, "
+               "autozero on, 50 Hz mains)";
         QTest::newRow("a line the rule does not know")
             << "CALC:FUNC AVER" << 10 << true
             << "The meter's pace cannot be told from its line \"CALC:FUNC AVER\": check that "
@@ -229,6 +230,7 @@ private slots:
         f.CommandOff->click();
         QTRY_VERIFY(!f.meterCheckPending());
         QCOMPARE(f.statusBar()->currentMessage(), told);
+        QCOMPARE(f.statusBar()->toolTip(), told); // whole, however much of it fits
     }
 
     // A range set in the meter graph's edits holds after the repaints of any number of runs

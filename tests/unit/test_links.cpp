@@ -9,7 +9,6 @@
 #include "rig/line.h"
 #include "rig/meter.h"
 #include "rig/options.h"
-#include "rig/signalsource.h"
 #include "run/readingstore.h"
 #include "support/records.h"
 
@@ -377,21 +376,6 @@ private slots:
         QCOMPARE(in.size(), inLength);
         QCOMPARE(in.count(',') + in.count('\r') + in.count('\n'), 3 * replies);
         QVERIFY(replies == 0 || in.contains("+0,\"No error\"\r\n"));
-    }
-
-    // The force the rig's board samples follows the actuator the station drives: still when
-    // idle, swinging over most of the range with a full-amplitude sine (about 3 Hz here).
-    void forceFollowsTheActuator() {
-        for (const Drive drive : {Drive::Idle, Drive::Sine}) {
-            const Actuator actuator{255, 10, 8, drive};
-            double low = 1e9, high = -1e9;
-            for (int record = 0; record < 1000; ++record) {
-                const double force = SignalSource::force(record / 1000.0, 10, actuator);
-                low = std::min(low, force);
-                high = std::max(high, force);
-            }
-            QVERIFY(drive == Drive::Idle ? high == low : high - low > 600);
-        }
     }
 };
 
